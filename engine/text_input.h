@@ -1,0 +1,34 @@
+#pragma once
+// Text input shared by both engine runs: trimming, the quote-aware tokenizer, line readers
+// and the building of output file names. Nothing here throws or stops the program.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// Removes every leading (trailing) character of `text` that is in `set`. TrimRight always keeps
+// the first character. Both do nothing when either argument is null or empty.
+void TrimLeft(char* text, const char* set);
+void TrimRight(char* text, const char* set);
+// Trims the space character at both ends.
+void TrimString(std::string& text);
+
+// Quote-aware tokenizer over space, comma and tab. A non-null `text` starts a new sequence;
+// null continues it. The cursor is process-wide: sequences must not be interleaved.
+bool NextToken(char* text, std::string& token);
+void SplitTokens(const char* line, std::vector<std::string>& tokens);
+
+// Reads one line (at most 8191 characters) and scans it with `format`. False at end of file,
+// when nothing was read, or for an empty format; otherwise true whatever was converted.
+bool ReadLineAndScan(FILE* stream, const char* format, ...);
+// As ReadLineAndScan, but returns the number of fields converted, or -1 where it returns false.
+int ReadLineAndScanCount(FILE* stream, const char* format, ...);
+// False when the text or the format is empty; otherwise scans and returns true.
+bool ScanString(const char* text, const char* format, ...);
+
+std::string StripExtension(const std::string& name);
+std::string NormalizeExtension(const std::string& extension);
+std::string ChangeExtension(const std::string& name, const std::string& extension);
+// prefix + control file name, with its extension replaced:
+// ("fpt6_2D_FWD_SPECTRM_", "FILTER.INP", "OUT") -> "fpt6_2D_FWD_SPECTRM_FILTER.OUT".
+std::string OutputFileName(const char* prefix, const char* controlFileName, const char* extension);
