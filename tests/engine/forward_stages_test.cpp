@@ -3,32 +3,8 @@
 #include "scratch_dir.h"
 
 #include <cmath>
-#include <cstdint>
 #include <cstdlib>
 
-namespace {
-
-// A forward-run state with its work tables, for driving single stages.
-struct Stage {
-    ForwardState s;
-    Stage()
-    {
-        s.memoryLimit = SIZE_MAX;
-        s.D = static_cast<double*>(RunCalloc(s, 2 * static_cast<size_t>(s.DIM1), sizeof(double)));
-        s.columnRange = static_cast<RangePair*>(RunCalloc(s, s.DIM1 + 1, sizeof(RangePair)));
-        s.rowRange = static_cast<RangePair*>(RunCalloc(s, s.DIM1 + 1, sizeof(RangePair)));
-        s.C = 3 * std::log(10.0);
-    }
-    ~Stage()
-    {
-        FreeGrid(s);
-        std::free(s.D);
-        std::free(s.columnRange);
-        std::free(s.rowRange);
-    }
-};
-
-} // namespace
 
 TEST(DataWindow, SelectsBinsAndRemovesTheLevel)
 {

@@ -3,9 +3,13 @@
 
 #include "filter_points.h"
 #include "forward_run.h"
+#include "forward_state.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -76,3 +80,28 @@ inline RunOutcome RunForward(const FilterPoints* points, size_t memoryLimit = 0,
     outcome.log = ReadAll("fpt6_2D_FWD_SPECTRM_FILTER.OUT");
     return outcome;
 }
+
+// A forward-run state with its work tables, for driving single stages.
+struct Stage {
+    ForwardState s;
+    Stage()
+    {
+        s.memoryLimit = SIZE_MAX;
+        s.D = static_cast<double*>(RunCalloc(s, 2 * static_cast<size_t>(s.DIM1), sizeof(double)));
+        s.columnRange = static_cast<RangePair*>(RunCalloc(s, s.DIM1 + 1, sizeof(RangePair)));
+        s.rowRange = static_cast<RangePair*>(RunCalloc(s, s.DIM1 + 1, sizeof(RangePair)));
+        s.C = 3 * std::log(10.0);
+    }
+    ~Stage()
+    {
+        FreeGrid(s);
+        std::free(s.D);
+        std::free(s.columnRange);
+        std::free(s.rowRange);
+        std::free(s.STORE);
+        if (s.fpt15)
+            std::fclose(s.fpt15);
+    }
+    Stage(const Stage&) = delete;
+    Stage& operator=(const Stage&) = delete;
+};
