@@ -89,7 +89,7 @@ Vec3 totalFieldGradient(const Dipole& body, const InducingField& field, const Ve
     const double r2 = dot(r, r);
     const double r5 = r2 * r2 * std::sqrt(r2);
     const double mr = dot(m, r), tr = dot(t, r), mt = dot(m, t);
-    const double radial = (3.0 * mt - 15.0 * mr * tr / r2);
+    const double radial = 3.0 * mt - 15.0 * mr * tr / r2;
     auto component = [&](double mj, double tj, double rj) {
         return kDipoleConstant * (3.0 * (mj * tr + tj * mr) + radial * rj) / r5;
     };

@@ -27,7 +27,10 @@ struct Grid : GridGeometry {
     std::vector<double> values;        // nx*ny; NaN where the cell has no value
     std::vector<unsigned char> nodata; // nx*ny; 1 where the cell has no value
 
-    std::size_t index(int col, int row) const { return std::size_t(row) * std::size_t(nx) + std::size_t(col); }
+    std::size_t index(int col, int row) const
+    {
+        return std::size_t(row) * std::size_t(nx) + std::size_t(col);
+    }
     double xAt(int col) const { return x0 + col * dx; }
     double yAt(int row) const { return y0 + row * dy; }
     bool hasValue(int col, int row) const { return nodata[index(col, row)] == 0; }

@@ -148,8 +148,8 @@ TEST(SphereClosedForms, AnomalyTurnsWithTheDeclinations)
     for (const Vec3& p : observationPoints()) {
         const double ex = p.x - centre.x, ny = p.y - centre.y;
         // Clockwise about the vertical through the centre, as declination turns.
-        const Vec3 q{centre.x + ex * std::cos(a) + ny * std::sin(a), centre.y - ex * std::sin(a) + ny * std::cos(a),
-                     p.z};
+        const Vec3 q{centre.x + ex * std::cos(a) + ny * std::sin(a),
+                     centre.y - ex * std::sin(a) + ny * std::cos(a), p.z};
         const double before = totalFieldAnomaly(body, field, p);
         EXPECT_NEAR(totalFieldAnomaly(turnedBody, turned, q), before, 1e-9 * std::abs(before) + 1e-12);
     }
