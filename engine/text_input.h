@@ -2,6 +2,7 @@
 // Text input shared by both engine runs: trimming, the quote-aware tokenizer, line readers
 // and the building of output file names. Nothing here throws or stops the program.
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -18,6 +19,10 @@ void TrimString(std::string& text);
 bool NextToken(char* text, std::string& token);
 void SplitTokens(const char* line, std::vector<std::string>& tokens);
 
+// Reads one line into `buffer` (at most size - 1 characters, line end kept); the rest of a longer
+// line is skipped. False at end of file.
+bool ReadTextLine(FILE* stream, char* buffer, int size);
+
 // Reads one line (at most 8191 characters) and scans it with `format`. False at end of file,
 // when nothing was read, or for an empty format; otherwise true whatever was converted.
 bool ReadLineAndScan(FILE* stream, const char* format, ...);
@@ -32,3 +37,14 @@ std::string ChangeExtension(const std::string& name, const std::string& extensio
 // prefix + control file name, with its extension replaced:
 // ("fpt6_2D_FWD_SPECTRM_", "FILTER.INP", "OUT") -> "fpt6_2D_FWD_SPECTRM_FILTER.OUT".
 std::string OutputFileName(const char* prefix, const char* controlFileName, const char* extension);
+
+// Where the data file keeps X, Y, value and a fourth field: 0-based token positions, and the
+// largest position as written in the control file (1-based), which every line must reach.
+struct DataPositions {
+    int32_t column[4] = {0, 1, 2, 3};
+    int32_t largest = 4;
+};
+// Reads one data line (tokens split by space, comma or tab; quotes allowed) and converts the
+// tokens at the four positions (text that is no number gives 0). False at end of file, or when
+// the line has fewer tokens than the largest position (reported on stderr).
+bool ReadDataLine(const DataPositions& positions, FILE* stream, double values[4]);

@@ -1,0 +1,199 @@
+#include "synth_fields.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <stdexcept>
+#include <vector>
+
+using namespace synth;
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+
+struct MagneticCase {
+    InducingField field;
+    Dipole body;
+};
+
+// Induced and remanent spheres under low, high and southern-hemisphere fields.
+std::vector<MagneticCase> magneticCases()
+{
+    const Vec3 centre{120.0, -80.0, -300.0};
+    const InducingField north{65.0, 12.0, 52000.0};
+    const InducingField south{-30.0, -100.0, 31000.0};
+    const InducingField low{5.0, 200.0, 40000.0};
+    return {
+        {north, inducedSphere(centre, 100.0, 0.02, north)},
+        {south, inducedSphere(centre, 100.0, 0.05, south)},
+        {low, inducedSphere(centre, 100.0, 0.01, low)},
+        {north, magnetisedSphere(centre, 100.0, 3.0, -40.0, 150.0)},
+    };
+}
+
+const DenseSphere kDense{{-60.0, 40.0, -250.0}, 90.0, 400.0};
+
+// Observation points at two heights, above and beside the source, none nearer than 250 m.
+std::vector<Vec3> observationPoints()
+{
+    return {{120.0, -80.0, 0.0}, {300.0, 50.0, 0.0}, {-200.0, -300.0, 60.0}, {500.0, -80.0, 60.0}};
+}
+
+using Scalar = std::function<double(const Vec3&)>;
+
+Vec3 centralDifferences(const Scalar& f, const Vec3& p, double h)
+{
+    return {(f({p.x + h, p.y, p.z}) - f({p.x - h, p.y, p.z})) / (2 * h),
+            (f({p.x, p.y + h, p.z}) - f({p.x, p.y - h, p.z})) / (2 * h),
+            (f({p.x, p.y, p.z + h}) - f({p.x, p.y, p.z - h})) / (2 * h)};
+}
+
+void expectGradientMatches(const Vec3& analytic, const Vec3& numeric)
+{
+    const double scale = std::abs(numeric.x) + std::abs(numeric.y) + std::abs(numeric.z);
+    const double tolerance = 1e-5 * scale;
+    EXPECT_NEAR(analytic.x, numeric.x, tolerance);
+    EXPECT_NEAR(analytic.y, numeric.y, tolerance);
+    EXPECT_NEAR(analytic.z, numeric.z, tolerance);
+}
+
+// Sum of the second differences along x, y and z, and the sum of their magnitudes for scale.
+std::pair<double, double> laplacian(const Scalar& f, const Vec3& p, double h)
+{
+    const double f0 = f(p);
+    const double dxx = f({p.x + h, p.y, p.z}) - 2 * f0 + f({p.x - h, p.y, p.z});
+    const double dyy = f({p.x, p.y + h, p.z}) - 2 * f0 + f({p.x, p.y - h, p.z});
+    const double dzz = f({p.x, p.y, p.z + h}) - 2 * f0 + f({p.x, p.y, p.z - h});
+    return {(dxx + dyy + dzz) / (h * h), (std::abs(dxx) + std::abs(dyy) + std::abs(dzz)) / (h * h)};
+}
+
+} // namespace
+
+TEST(SphereDerivatives, MatchCentralDifferencesOfTheField)
+{
+    for (const MagneticCase& c : magneticCases()) {
+        const Scalar dT = [&](const Vec3& p) { return totalFieldAnomaly(c.body, c.field, p); };
+        for (const Vec3& p : observationPoints())
+            expectGradientMatches(totalFieldGradient(c.body, c.field, p), centralDifferences(dT, p, 0.5));
+    }
+    const Scalar gz = [](const Vec3& p) { return gravityZ(kDense, p); };
+    for (const Vec3& p : observationPoints())
+        expectGradientMatches(gravityZGradient(kDense, p), centralDifferences(gz, p, 0.5));
+}
+
+TEST(SphereFields, SatisfyLaplaceAwayFromTheSource)
+{
+    for (const MagneticCase& c : magneticCases()) {
+        const Scalar dT = [&](const Vec3& p) { return totalFieldAnomaly(c.body, c.field, p); };
+        for (const Vec3& p : observationPoints()) {
+            const auto [sum, scale] = laplacian(dT, p, 2.0);
+            EXPECT_LT(std::abs(sum), 1e-3 * scale);
+        }
+    }
+    const Scalar gz = [](const Vec3& p) { return gravityZ(kDense, p); };
+    for (const Vec3& p : observationPoints()) {
+        const auto [sum, scale] = laplacian(gz, p, 2.0);
+        EXPECT_LT(std::abs(sum), 1e-3 * scale);
+    }
+}
+
+TEST(SphereClosedForms, GravityPeakAboveTheSphereIsGMOverDSquared)
+{
+    const DenseSphere body{{100.0, -50.0, -400.0}, 150.0, 300.0};
+    const double mass = 300.0 * 4.0 / 3.0 * kPi * 150.0 * 150.0 * 150.0;
+    const double d = 420.0;
+    const double peak = gravityZ(body, {100.0, -50.0, 20.0});
+    EXPECT_NEAR(peak, 6.6743e-11 * mass / (d * d) * 1e5, 1e-9 * peak);
+    EXPECT_GT(peak, 0.0);
+    EXPECT_GT(peak, gravityZ(body, {110.0, -50.0, 20.0}));
+    EXPECT_GT(peak, gravityZ(body, {100.0, -60.0, 20.0}));
+    // Going up weakens the attraction: d gz/dz_up < 0 above the body.
+    EXPECT_LT(gravityZGradient(body, {100.0, -50.0, 20.0}).z, 0.0);
+
+    const DenseSphere light{{0.0, 0.0, -200.0}, 50.0, -250.0};
+    EXPECT_LT(gravityZ(light, {0.0, 0.0, 0.0}), 0.0);
+}
+
+TEST(SphereClosedForms, PoleAnomalyAboveTheSphereIsTwiceMu0MOverFourPiDCubed)
+{
+    const InducingField pole{90.0, 0.0, 50000.0};
+    const double radius = 80.0, d = 350.0;
+    const Vec3 centre{-40.0, 70.0, -300.0};
+    const Vec3 above{-40.0, 70.0, 50.0};
+
+    // Magnetisation given as an intensity: m = M V.
+    const double M = 2.5;
+    const double m = M * 4.0 / 3.0 * kPi * radius * radius * radius;
+    const double expected = 2.0 * 1e-7 * m / (d * d * d) * 1e9;
+    EXPECT_NEAR(totalFieldAnomaly(magnetisedSphere(centre, radius, M, 90.0, 0.0), pole, above), expected,
+                1e-9 * expected);
+
+    // Induced: M = k F / mu0, so the peak is (2/3) k F a^3 / d^3 whatever mu0 is.
+    const double k = 0.03;
+    const double induced = 2.0 / 3.0 * k * pole.strength * std::pow(radius / d, 3);
+    EXPECT_NEAR(totalFieldAnomaly(inducedSphere(centre, radius, k, pole), pole, above), induced,
+                1e-9 * induced);
+}
+
+TEST(SphereClosedForms, AnomalyTurnsWithTheDeclinations)
+{
+    const Vec3 centre{200.0, -100.0, -250.0};
+    const double turn = 35.0, a = turn * kPi / 180.0;
+    const InducingField field{60.0, 0.0, 50000.0};
+    const InducingField turned{60.0, turn, 50000.0};
+    const Dipole body = magnetisedSphere(centre, 60.0, 4.0, 30.0, 40.0);
+    const Dipole turnedBody = magnetisedSphere(centre, 60.0, 4.0, 30.0, 40.0 + turn);
+    for (const Vec3& p : observationPoints()) {
+        const double ex = p.x - centre.x, ny = p.y - centre.y;
+        // Clockwise about the vertical through the centre, as declination turns.
+        const Vec3 q{centre.x + ex * std::cos(a) + ny * std::sin(a),
+                     centre.y - ex * std::sin(a) + ny * std::cos(a), p.z};
+        const double before = totalFieldAnomaly(body, field, p);
+        EXPECT_NEAR(totalFieldAnomaly(turnedBody, turned, q), before, 1e-9 * std::abs(before) + 1e-12);
+    }
+}
+
+TEST(SphereComponents, AxialAndEquatorialFieldsAndProjectionOnTheInducingField)
+{
+    const double radius = 50.0, M = 1.0, r = 400.0;
+    const double m = M * 4.0 / 3.0 * kPi * radius * radius * radius;
+    const double C = 100.0; // mu0/(4 pi) in nT m^3 / (A m^2)
+
+    // A dipole pointing up (I = -90) seen from above: B = 2 C m / r^3 upward.
+    const Vec3 up = anomalousField(magnetisedSphere({0, 0, -r}, radius, M, -90.0, 0.0), {0, 0, 0});
+    EXPECT_NEAR(up.x, 0.0, 1e-12);
+    EXPECT_NEAR(up.y, 0.0, 1e-12);
+    EXPECT_NEAR(up.z, 2 * C * m / (r * r * r), 1e-9);
+
+    // A dipole pointing north seen from due east: B = -C m / r^3, northward component only.
+    const Vec3 side = anomalousField(magnetisedSphere({0, 0, -10}, radius, M, 0.0, 0.0), {r, 0, -10});
+    EXPECT_NEAR(side.x, 0.0, 1e-12);
+    EXPECT_NEAR(side.y, -C * m / (r * r * r), 1e-9);
+    EXPECT_NEAR(side.z, 0.0, 1e-12);
+
+    for (const MagneticCase& c : magneticCases()) {
+        const Vec3 t = directionCosines(c.field.inclination, c.field.declination);
+        for (const Vec3& p : observationPoints()) {
+            const Vec3 B = anomalousField(c.body, p);
+            const double dT = totalFieldAnomaly(c.body, c.field, p);
+            EXPECT_NEAR(B.x * t.x + B.y * t.y + B.z * t.z, dT, 1e-9 * std::abs(dT) + 1e-12);
+        }
+    }
+}
+
+TEST(SphereInput, DirectionCosinesAndRejectedBodies)
+{
+    // Down-dipping field due north-east: z up makes N negative.
+    const Vec3 t = directionCosines(30.0, 45.0);
+    EXPECT_NEAR(t.x, std::cos(kPi / 6) * std::sqrt(0.5), 1e-15);
+    EXPECT_NEAR(t.y, std::cos(kPi / 6) * std::sqrt(0.5), 1e-15);
+    EXPECT_NEAR(t.z, -0.5, 1e-15);
+
+    EXPECT_THROW(magnetisedSphere({0, 0, -100}, 0.0, 1.0, 90.0, 0.0), std::invalid_argument);
+    EXPECT_THROW(gravityZ(DenseSphere{{0, 0, -100}, -5.0, 200.0}, {0, 0, 0}), std::invalid_argument);
+    const Dipole body = magnetisedSphere({0, 0, -100}, 10.0, 1.0, 90.0, 0.0);
+    EXPECT_THROW(totalFieldAnomaly(body, InducingField{}, {0, 0, -100}), std::domain_error);
+    EXPECT_THROW(gravityZGradient(DenseSphere{{0, 0, -100}, 5.0, 200.0}, {0, 0, -100}), std::domain_error);
+}
