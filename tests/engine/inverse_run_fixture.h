@@ -85,7 +85,8 @@ struct SpectrumGrid {
         return F;
     }
 
-    // The spectrum file, item by item; `keepBytes` >= 0 cuts it short.
+    // The spectrum file, item by item; `keepBytes` >= 0 cuts it short (the spectrum is then
+    // computed only when some of it is kept).
     void Write(const std::string& name = "fpt15_2D_FWD_SPEC_FILTER.BIN", long keepBytes = -1) const
     {
         std::string bytes;
@@ -101,10 +102,11 @@ struct SpectrumGrid {
         for (const auto* table : {&colFirst, &colLast, &rowFirst, &rowLast})
             for (int32_t n : *table)
                 put(n);
-        for (const std::complex<double>& f : HalfSpectrum()) {
-            put(f.real());
-            put(f.imag());
-        }
+        if (keepBytes < 0 || keepBytes > (long)bytes.size())
+            for (const std::complex<double>& f : HalfSpectrum()) {
+                put(f.real());
+                put(f.imag());
+            }
         if (keepBytes >= 0)
             bytes.resize((size_t)keepBytes);
         std::ofstream(name, std::ios::binary) << bytes;
