@@ -41,7 +41,9 @@ void CopyName(char* target, size_t size, const std::string& name)
 InverseRun::InverseRun(const char* controlFileName, FilterPoints* output)
     : output(output)
 {
-    if (controlFileName)
+    // A name that does not fit is left empty rather than cut, so that the run stops at the
+    // control-file open instead of reading some other file.
+    if (controlFileName && strlen(controlFileName) < sizeof this->controlFileName)
         snprintf(this->controlFileName, sizeof this->controlFileName, "%s", controlFileName);
 }
 
