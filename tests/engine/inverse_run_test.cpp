@@ -146,6 +146,8 @@ TEST(InverseRun, DerivativesAndContinuationOfAWave)
     const Case cases[] = {
         {"2 0 0 1\n2 0 0 0\n1\n0\n", [&](double p) { return -5.0 * c1 * wave.u() * std::sin(p); }},
         {"2 0 0 1\n2 0 0 0\n2\n0\n", [&](double p) { return -5.0 * c1 * wave.v() * std::sin(p); }},
+        // Along the azimuth 90 degrees is along x.
+        {"2 0 0 1\n2 0 0 0\n4\n90\n0\n", [&](double p) { return -5.0 * c1 * wave.u() * std::sin(p); }},
         {"2 0 0 1\n2 0 0 0\n3\n0\n", [&](double p) { return 5.0 * c1 * wave.k() * std::cos(p); }},
         {"2 0 0 1\n3 0 0 0\n15\n",
          [&](double p) { return 40.0 + 5.0 * std::exp(-TWOPI * wave.k() * h) * std::cos(p); }},
