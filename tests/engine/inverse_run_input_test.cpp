@@ -102,6 +102,15 @@ TEST(InverseRunInput, MissingFilesStopTheRun)
     ExpectRefused("**** fpt15 Open File Error: fpt15_2D_FWD_SPEC_FILTER.BIN \n");
 }
 
+TEST(InverseRunInput, ScratchFilesThatCannotBeOpenedStopTheRun)
+{
+    ScratchDir dir;
+    SmallGrid().Write();
+    WriteControlFile("2 0 0 1\n11 0 0 0\n10 60\n");
+    std::filesystem::create_directory("fpt30_ZDER");   // a folder cannot be opened as a file
+    ExpectRefused("**** fpt30 Open File Error: fpt30_ZDER \n");
+}
+
 TEST(InverseRunInput, ShortSpectrumFilesStopTheRun)
 {
     ScratchDir dir;
