@@ -1,5 +1,7 @@
 #include "IProgressBarWidget.h"
 
+#include "IMain.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QPointer>
@@ -25,7 +27,7 @@ IProgressSink& textSink()
 class IProgressBarWidget::Panel {
 public:
     Panel()
-        : window_(new QWidget(nullptr, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint))
+        : window_(new QWidget(IMain::Instance(), Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint))
         , label_(new QLabel(window_))
         , bar_(new QProgressBar(window_))
     {

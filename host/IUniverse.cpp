@@ -1,6 +1,7 @@
 #include "IUniverse.h"
 
 #include "IModeList.h"
+#include "IPickObjectMode.h"
 #include "IWorld.h"
 
 namespace Tavorin {
@@ -15,6 +16,7 @@ IUniverse::IUniverse()
     : world_(new IWorld(this))
     , modeList_(new IModeList(this))
 {
+    modeList_->addMode(new IPickObjectMode);
 }
 
 IUniverse::~IUniverse()

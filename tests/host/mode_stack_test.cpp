@@ -1,3 +1,12 @@
+#include "I2DGridMesh.h"
+#include "IActionContext.h"
+#include "IFolder.h"
+#include "IGLWindow.h"
+#include "IMain.h"
+#include "IModeList.h"
+#include "IPointSetMesh.h"
+#include "IUniverse.h"
+#include "IWorld.h"
 #include "Mode.h"
 #include "ModeStack.h"
 
@@ -75,4 +84,44 @@ TEST(ModeStack, ModesEndWithTheirRequesterOrWhenDestroyed)
     doomed.reset();
     EXPECT_TRUE(stack.isEmpty());
     EXPECT_EQ(stack.Pop(), nullptr);
+}
+
+TEST(PickObjectMode, ThePickedObjectIsInTheViewContextWhenTheModeEnds)
+{
+    IWorld* world = IUniverse::Instance()->resetWorld();
+    auto* grid = new I2DGridMesh("grid");
+    auto* points = new IPointSetMesh("points", {});
+    world->addMesh(grid);
+    world->addMesh(points);
+    Mode* pick = IUniverse::Instance()->GetModeList()->GetMode("Pick object");
+    ASSERT_NE(pick, nullptr);
+    EXPECT_EQ(IUniverse::Instance()->GetModeList()->GetMode("Pick nothing"), nullptr);
+
+    ModeStack* stack = world->GetModeStack();
+    IActionContext* context = IMain::getCurrentGLWindow()->getMouseActionContext();
+    ITreeEntity* seenWhenPopping = nullptr;
+    QObject::connect(stack, &ModeStack::stackAboutToPop, [&](Mode*) { seenWhenPopping = context->GetPtr(); });
+
+    context->setPtr(points); // an earlier pick must not count
+    ASSERT_TRUE(stack->Push(pick, nullptr));
+    EXPECT_EQ(context->GetPtr(), nullptr);
+    IMain::getCurrentGLWindow()->reportPick(grid);
+    EXPECT_TRUE(stack->isEmpty());
+    EXPECT_EQ(seenWhenPopping, grid);
+
+    // A hit that is not a mesh reads back as no mesh.
+    ASSERT_TRUE(stack->Push(pick, nullptr));
+    IFolder folder("folder");
+    IMain::getCurrentGLWindow()->reportPick(&folder);
+    EXPECT_EQ(context->GetPtr(), nullptr);
+    EXPECT_EQ(context->entity(), &folder);
+    EXPECT_TRUE(stack->isEmpty());
+
+    // Views are told apart by id: making one current makes its id the world's.
+    IGLWindow second(7);
+    IMain::setCurrentGLWindow(&second);
+    EXPECT_EQ(world->currentGLViewID(), 7);
+    EXPECT_EQ(IMain::getCurrentGLWindow(), &second);
+    IMain::setCurrentGLWindow(nullptr);
+    EXPECT_EQ(world->currentGLViewID(), 0);
 }

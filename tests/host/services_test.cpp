@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
 
@@ -88,4 +89,13 @@ TEST(Progress, HeadlessProgressGoesToTheTextSinkOnly)
     IProgressBarWidget quiet; // no sink: nothing happens, nothing breaks
     quiet.SetProgressVisible(true);
     quiet.incrementProgressPos();
+}
+
+TEST(Resources, ApplicationIconsAreThereWithoutAnySetup)
+{
+    for (const char* path : {":/application/icons/blue_arrow.png", ":/application/icons/function.png"}) {
+        QFile file(QString::fromLatin1(path));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path;
+        EXPECT_TRUE(file.read(8).startsWith("\x89PNG")) << path;
+    }
 }
