@@ -144,7 +144,8 @@ inline void Radix8Butterfly(double* XR, double* XI, int32_t NXTLT, const TWIDDLE
 }
 
 // One radix-8 pass: span NXTLT, pass length LENGT = 8 NXTLT, twiddles of offset J are the
-// powers of e^(+i J 2 pi/LENGT). Offsets go in pairs; a span of 1 has offset 0 only.
+// powers of e^(+i J 2 pi/LENGT). Offsets go in pairs, and in blocks of one cache line through
+// all groups: each line of the eight inputs is then used whole while it is in the cache.
 void Radix8Pass(int32_t N, int32_t NXTLT)
 {
     const int32_t LENGT = 8 * NXTLT;
@@ -153,13 +154,19 @@ void Radix8Pass(int32_t N, int32_t NXTLT)
             Radix8Butterfly<double>(WORKR + K, WORKI + K, NXTLT, nullptr);
         return;
     }
+    const int32_t NPAIRS = NXTLT < 8 ? NXTLT / 2 : 4;
     const double SCALE = TWOPI / LENGT;
-    for (int32_t J = 0; J < NXTLT; J += 2) {
-        const PAIR C1 = {std::cos(J * SCALE), std::cos((J + 1) * SCALE)};
-        const PAIR S1 = {std::sin(J * SCALE), std::sin((J + 1) * SCALE)};
-        const TWIDDLES<PAIR> W = TwiddlePowers(C1, S1);
-        for (int32_t K = J; K < N; K += LENGT)
-            Radix8Butterfly(WORKR + K, WORKI + K, NXTLT, &W);
+    TWIDDLES<PAIR> W[4];
+    for (int32_t JB = 0; JB < NXTLT; JB += 2 * NPAIRS) {
+        for (int32_t P = 0; P < NPAIRS; ++P) {
+            const int32_t J = JB + 2 * P;
+            const PAIR C1 = {std::cos(J * SCALE), std::cos((J + 1) * SCALE)};
+            const PAIR S1 = {std::sin(J * SCALE), std::sin((J + 1) * SCALE)};
+            W[P] = TwiddlePowers(C1, S1);
+        }
+        for (int32_t K = JB; K < N; K += LENGT)
+            for (int32_t P = 0; P < NPAIRS; ++P)
+                Radix8Butterfly(WORKR + K + 2 * P, WORKI + K + 2 * P, NXTLT, &W[P]);
     }
 }
 
