@@ -22,14 +22,17 @@ def median_times(benchmarks):
 def main(path):
     with open(path) as f:
         times = median_times(json.load(f)["benchmarks"])
-    rows = {}  # (row, size) -> {implementation: ns}, in first-seen order
+    rows = {}  # (row, size) -> {implementation: ns}
     for name, ns in times.items():
         label, _, size = name.partition("/")
         row, _, impl = label.partition(":")
         rows.setdefault((row, size), {})[impl] = ns
+    # Runs may be interleaved at random: rows go by name, then by ascending numeric size.
+    order = sorted(rows, key=lambda key: (key[0], int(key[1]) if key[1].isdigit() else 0, key[1]))
     print("| Transform | Size | Spectrafil (ns) | Reference | Reference (ns) | Ratio |")
     print("|---|---:|---:|---|---:|---:|")
-    for (row, size), impls in rows.items():
+    for row, size in order:
+        impls = rows[(row, size)]
         ours = impls.pop("ours", None)
         for ref, ref_ns in impls.items() or [("-", None)]:
             ratio = f"{ours / ref_ns:.2f}" if ours and ref_ns else "-"
