@@ -50,23 +50,28 @@ bool GrowWorkArrays(int32_t N)
     return true;
 }
 
-// Interleaved data into the work arrays; SIGN = -1 conjugates on the way.
-void CopyIn(int32_t N, const double* DATA, double SIGN)
-{
-    for (int32_t I = 0; I < N; ++I) {
-        WORKR[I] = DATA[2 * I];
-        WORKI[I] = SIGN * DATA[2 * I + 1];
-    }
-}
-
-// Two adjacent offsets J, J+1 go through a pass side by side as one pair of doubles, so the
-// compiler emits packed arithmetic for the same formulas (GCC/Clang vector extension).
+// Two adjacent elements held as one pair of doubles, so that the compiler emits packed
+// arithmetic for the same formulas (GCC/Clang vector extension).
 typedef double PAIR __attribute__((vector_size(16)));
 
 inline void Load(const double* P, double& V) { V = *P; }
 inline void Load(const double* P, PAIR& V) { std::memcpy(&V, P, sizeof V); }
 inline void Store(double* P, double V) { *P = V; }
 inline void Store(double* P, PAIR V) { std::memcpy(P, &V, sizeof V); }
+
+// Interleaved data into the work arrays, two values at a time (N is even); SIGN = -1
+// conjugates on the way.
+void CopyIn(int32_t N, const double* DATA, double SIGN)
+{
+    for (int32_t I = 0; I < N; I += 2) {
+        PAIR A, B;
+        Load(DATA + 2 * I, A);
+        Load(DATA + 2 * I + 2, B);
+        const PAIR RE = {A[0], B[0]}, IM = {A[1], B[1]};
+        Store(WORKR + I, RE);
+        Store(WORKI + I, SIGN * IM);
+    }
+}
 
 // cos and sin of the first seven powers of one twiddle, 1-based like the literature.
 template <typename T>
