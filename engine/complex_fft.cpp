@@ -32,11 +32,12 @@ int32_t Log2Length(int32_t N)
 }
 
 // Both arrays share one block, cache-line aligned, the imaginary parts PAD doubles past the end
-// of the real parts: a butterfly reads eight elements a power of two apart, and without the
-// offset its real and imaginary parts would compete for the same cache sets.
+// of the real parts. A butterfly reads eight elements a power of two apart; an offset of four
+// cache lines past a multiple of eight keeps its real and imaginary lines in different cache
+// sets whatever that span is.
 bool GrowWorkArrays(int32_t N)
 {
-    const int32_t PAD = 256;
+    const int32_t PAD = 32;
     if (N <= NWORK)
         return true;
     const size_t BYTES = (sizeof(double) * (2 * size_t(N) + PAD) + 63) / 64 * 64;
