@@ -150,8 +150,9 @@ inline void Radix8Butterfly(double* XR, double* XI, int32_t NXTLT, const TWIDDLE
 }
 
 // One radix-8 pass: span NXTLT, pass length LENGT = 8 NXTLT, twiddles of offset J are the
-// powers of e^(+i J 2 pi/LENGT). Offsets go in pairs, and in blocks of one cache line through
-// all groups: each line of the eight inputs is then used whole while it is in the cache.
+// powers of e^(+i J 2 pi/LENGT). Offsets go in pairs, and in blocks of JBLOCK through all
+// groups: each cache line of the eight inputs is used whole while it is in the cache, and two
+// lines per input and visit keep the hardware prefetcher ahead even for the longest spans.
 void Radix8Pass(int32_t N, int32_t NXTLT)
 {
     const int32_t LENGT = 8 * NXTLT;
@@ -160,9 +161,10 @@ void Radix8Pass(int32_t N, int32_t NXTLT)
             Radix8Butterfly<double>(WORKR + K, WORKI + K, NXTLT, nullptr);
         return;
     }
-    const int32_t NPAIRS = NXTLT < 8 ? NXTLT / 2 : 4;
+    const int32_t JBLOCK = 16;
+    const int32_t NPAIRS = (NXTLT < JBLOCK ? NXTLT : JBLOCK) / 2;
     const double SCALE = TWOPI / LENGT;
-    TWIDDLES<PAIR> W[4];
+    TWIDDLES<PAIR> W[JBLOCK / 2];
     for (int32_t JB = 0; JB < NXTLT; JB += 2 * NPAIRS) {
         for (int32_t P = 0; P < NPAIRS; ++P) {
             const int32_t J = JB + 2 * P;
