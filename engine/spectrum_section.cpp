@@ -9,6 +9,11 @@ namespace {
 
 const double DEGREE = 0.017453292519943295;
 
+// Largest level or data value the run accepts. Cells are told from the empty and blocked markers
+// by NINT, which needs an int32; 1e8 leaves room for the level removed and for the tails, and is
+// far beyond any potential field (nT, mGal).
+const double VALUE_LIMIT = 1e8;
+
 // Lines 1 and 2: text of at most 1022 characters, trimmed at both ends. A missing line is empty.
 void ReadTextParameter(FILE* f, char* text)
 {
@@ -102,13 +107,36 @@ bool ReadRemainingLines(ForwardState& s)
     s.NTAILY = TailCells(s, s.TAILY, s.DYP);
 
     if (!Scanned(s, 11, ReadLineAndScanCount(f, "%lg", &s.AMBF), 1, "AMBF")
-        || !Valid(s, 11, Finite(s.AMBF), "AMBF must be finite"))
+        || !Valid(s, 11, Finite(s.AMBF) && std::fabs(s.AMBF) <= VALUE_LIMIT,
+                  "AMBF must be finite, at most 1e8 in size"))
         return false;
     LogOut(s, "AMBF = %g\n", s.AMBF);
 
     if (!Scanned(s, 12, ReadLineAndScanCount(f, "%d %d", &s.IRAW, &s.IAMP), 2, "IRAW IAMP"))
         return false;
     std::printf("IRAW = %d, IAMP = %d\n", s.IRAW, s.IAMP);
+    return true;
+}
+
+// The next point as handed over or as read from the data file.
+bool NextRawPoint(ForwardState& s, double& x, double& y, double& value)
+{
+    if (s.points) {
+        if (s.nextPoint + 3 > s.points->size())
+            return false;
+        const double* p = s.points->data() + s.nextPoint;
+        s.nextPoint += 3;
+        x = p[0];
+        y = p[1];
+        value = p[2];
+        return true;
+    }
+    double fields[4];
+    if (!s.fptData || !ReadDataLine(s.positions, s.fptData, fields))
+        return false;
+    x = fields[0];
+    y = fields[1];
+    value = fields[2];
     return true;
 }
 
@@ -130,25 +158,13 @@ bool ReadSpectrumSection(ForwardState& s)
     return ReadWindowLines(s) && ReadPositionLines(s) && ReadRemainingLines(s);
 }
 
+// A point whose value is beyond VALUE_LIMIT is unusable and skipped, as non-finite ones are later.
 bool NextPoint(ForwardState& s, double& x, double& y, double& value)
 {
-    if (s.points) {
-        if (s.nextPoint + 3 > s.points->size())
-            return false;
-        const double* p = s.points->data() + s.nextPoint;
-        s.nextPoint += 3;
-        x = p[0];
-        y = p[1];
-        value = p[2];
-        return true;
-    }
-    double fields[4];
-    if (!s.fptData || !ReadDataLine(s.positions, s.fptData, fields))
-        return false;
-    x = fields[0];
-    y = fields[1];
-    value = fields[2];
-    return true;
+    while (NextRawPoint(s, x, y, value))
+        if (!(std::fabs(value) > VALUE_LIMIT))
+            return true;
+    return false;
 }
 
 void RewindPoints(ForwardState& s)
