@@ -3,6 +3,7 @@
 
 #include "inverse_run.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -22,6 +23,19 @@ bool PowerOfTwo(int32_t n)
     return n >= 2 && n <= 32768 && (n & (n - 1)) == 0;
 }
 
+// Bytes from the current position to the end of the file, the position kept; -1 when the
+// stream cannot tell (not a regular file).
+long long BytesLeft(FILE* file)
+{
+    long here = ftell(file);
+    if (here < 0 || fseek(file, 0, SEEK_END) != 0)
+        return -1;
+    long end = ftell(file);
+    if (fseek(file, here, SEEK_SET) != 0 || end < here)
+        return -1;
+    return (long long)end - here;
+}
+
 }   // namespace
 
 bool InverseRun::ReadSpectrumHeader()
@@ -30,9 +44,16 @@ bool InverseRun::ReadSpectrumHeader()
     if (!ReadHeaderFields())
         return Fail("**** fpt15 Read Error: %s ends inside its header \n", spectrumFileName);
     PrintHeader(headerCalls++);
-    if (!CheckHeader())
+    if (!CheckHeader() || !ReadRangeTables())
         return false;
-    return ReadRangeTables();
+    // The work arrays are sized from the header next, so a file too short for the rows it
+    // claims (truncated, or a few bytes claiming a huge grid) is refused before they are.
+    long long rows = LY / 2 + 1;
+    long long present = std::max(BytesLeft(fpt15), 0LL) / (16LL * LX);
+    if (present >= rows)
+        return true;
+    return Fail("**** fpt15 Read Error: %s ends inside spectrum row %lld of %lld \n", spectrumFileName, present + 1,
+                rows);
 }
 
 bool InverseRun::ReadHeaderFields()
