@@ -1,0 +1,232 @@
+// Edge extrapolation: from every data edge the field is continued outward by mirroring the data
+// (2 V(e) - V(m)) under a Gaussian taper that falls to 1e-3 over the tail. Tails along columns and
+// rows are collected in UNIT8_ARR, sorted by cell and merged with weights 1/k^2; a second,
+// border-aware pass along the columns then fills the corners.
+
+#include "edge_extrapolation.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// One column (cells indexed by row) or one row (cells indexed by column) of V.
+struct Line {
+    double** V;
+    int32_t fixed;
+    bool isColumn;
+    int32_t bound;
+    int32_t NTAIL;
+    double GRAD;
+    double& At(int32_t p) const { return isColumn ? V[fixed][p] : V[p][fixed]; }
+};
+
+// Taper weight of step k: w(1) = 1, w(NTAIL) = 1e-3.
+double Taper(const ForwardState& s, int32_t k, double GRAD)
+{
+    double x = (k - 1) * GRAD;
+    return std::exp(-x * x * s.C);
+}
+
+// UNIT8_ARR entries (column, row, value, k^2); with no storage the entries are only counted.
+struct Unit8 {
+    double* UNIT8_ARR = nullptr;
+    int64_t n = 0;
+    void Append(double column, double row, double value, double k2)
+    {
+        if (UNIT8_ARR) {
+            double* entry = UNIT8_ARR + 4 * n;
+            entry[0] = column;
+            entry[1] = row;
+            entry[2] = value;
+            entry[3] = k2;
+        }
+        ++n;
+    }
+};
+
+void TailFromEdge(const ForwardState& s, const Line& line, int32_t e, int32_t sign, Unit8& out)
+{
+    for (int32_t k = 1; k <= line.NTAIL; ++k) {
+        int32_t m = e - sign * k;
+        int32_t t = e + sign * k;
+        if (m < 1 || m > line.bound || t < 1 || t > line.bound)
+            break; // both only move farther out
+        if (IsEmptyCell(line.At(m)) || !IsEmptyCell(line.At(t)))
+            continue;
+        double value = Taper(s, k, line.GRAD) * (2.0 * line.At(e) - line.At(m));
+        double column = line.isColumn ? line.fixed : t;
+        double row = line.isColumn ? t : line.fixed;
+        out.Append(column, row, value, static_cast<double>(k) * k);
+    }
+}
+
+// Walks the line from `from` to `to`; every change between empty and data is an edge.
+void ScanLine(const ForwardState& s, const Line& line, int32_t from, int32_t to, Unit8& out)
+{
+    int32_t sign = -1;
+    for (int32_t p = from; p <= to; ++p) {
+        bool empty = p > line.bound || IsEmptyCell(line.At(p));
+        if (sign < 0 && !empty) {
+            TailFromEdge(s, line, p, -1, out);
+            sign = 1;
+        } else if (sign > 0 && empty) {
+            TailFromEdge(s, line, p - 1, 1, out);
+            sign = -1;
+        }
+    }
+}
+
+void CollectTails(const ForwardState& s, Unit8& out)
+{
+    if (s.NTAILY > 0)
+        for (int32_t c = s.IXMIN; c <= s.IXMAX; ++c)
+            ScanLine(s, Line{s.V, c, true, s.NTOTY, s.NTAILY, s.GRADY}, s.IYMIN, s.IYMAX + 1, out);
+    if (s.NTAILX > 0)
+        for (int32_t r = s.IYMIN; r <= s.IYMAX; ++r)
+            ScanLine(s, Line{s.V, r, false, s.NTOTX, s.NTAILX, s.GRADX}, s.IXMIN, s.IXMAX + 1, out);
+}
+
+// Consecutive entries of one cell merge to sum(v/k^2) / sum(1/k^2). A blocked first entry gives
+// way to the next one; later blocked entries are dropped.
+void MergeEntries(ForwardState& s, const double* UNIT8_ARR, int64_t n)
+{
+    int64_t i = 0;
+    while (i < n) {
+        int32_t column = NINT(UNIT8_ARR[4 * i]);
+        int32_t row = NINT(UNIT8_ARR[4 * i + 1]);
+        double sumVW = 0, sumW = 0, first = 0;
+        int64_t count = 0;
+        for (; i < n && NINT(UNIT8_ARR[4 * i]) == column && NINT(UNIT8_ARR[4 * i + 1]) == row; ++i) {
+            double v = UNIT8_ARR[4 * i + 2];
+            double w = 1.0 / UNIT8_ARR[4 * i + 3];
+            if (count == 1 && IsBlockedCell(first)) {
+                sumVW = sumW = 0;
+                count = 0;
+            } else if (count >= 1 && IsBlockedCell(v)) {
+                continue;
+            }
+            if (count == 0)
+                first = v;
+            sumVW += v * w;
+            sumW += w;
+            ++count;
+        }
+        s.V[column][row] = sumVW / sumW;
+    }
+}
+
+bool FirstExtrapolation(ForwardState& s)
+{
+    Unit8 counted;
+    CollectTails(s, counted);
+    size_t bytes = static_cast<size_t>(counted.n) * 4 * sizeof(double);
+    Unit8 store;
+    store.UNIT8_ARR = static_cast<double*>(RunCalloc(s, static_cast<size_t>(counted.n) * 4, sizeof(double)));
+    if (!store.UNIT8_ARR) {
+        LogErr(s, " *** Allocate memory Error for variable UNIT8_ARR: Execute \n");
+        return false;
+    }
+    CollectTails(s, store);
+    LogOut(s, "Call - SORTER_ARR\n");
+    SORTER_ARR(s, store.n, store.UNIT8_ARR);
+    MergeEntries(s, store.UNIT8_ARR, store.n);
+    RunFree(s, store.UNIT8_ARR, bytes);
+    return true;
+}
+
+// Second-pass tail of column c from edge e. A tail without room for all its steps keeps the
+// weights of the last steps, so it ends at the grid border as a full tail would.
+bool SecondTail(ForwardState& s, int32_t c, int32_t e, int32_t sign, SecondPassList& list)
+{
+    double* column = s.V[c];
+    int32_t room = sign < 0 ? e - 1 : s.NTOTY - e;
+    if (room <= 0)
+        return true;
+    int32_t k0 = std::max(1, s.NTAILY - room + 1);
+    for (int32_t step = 1, k = k0; k <= s.NTAILY; ++step, ++k) {
+        int32_t t = e + sign * step;
+        int32_t m = e - sign * step;
+        if (m < 1 || m > s.NTOTY || IsEmptyCell(column[m]) || IsBlockedCell(column[m]))
+            continue;
+        if (IsEmptyCell(column[t])) {
+            double value = Taper(s, k, s.GRADY) * (2.0 * column[e] - column[m]);
+            if (!list.Append(s, c, t, value))
+                return false;
+        } else if (IsBlockedCell(column[t])) {
+            column[t] = EMPTY_CELL;
+            break;
+        }
+    }
+    return true;
+}
+
+bool SecondPassColumn(ForwardState& s, int32_t c, SecondPassList& list)
+{
+    int32_t from = std::max(1, s.IYMIN - s.NTAILY);
+    int32_t to = std::min(s.NTOTY, s.IYMAX + s.NTAILY);
+    double* column = s.V[c];
+    int32_t sign = -1;
+    for (int32_t p = from; p <= to; ++p) {
+        if (IsBlockedCell(column[p])) {
+            column[p] = EMPTY_CELL;
+            sign = -sign;
+            continue;
+        }
+        bool empty = IsEmptyCell(column[p]);
+        bool ok = true;
+        if (sign < 0 && !empty) {
+            ok = SecondTail(s, c, p, -1, list);
+            sign = 1;
+        } else if (sign > 0 && empty) {
+            ok = SecondTail(s, c, p - 1, 1, list);
+            sign = -1;
+        }
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool SecondPassList::Append(ForwardState& s, int32_t column, int32_t row, double value)
+{
+    if (n == capacity) {
+        int64_t grown = std::max<int64_t>(1024, 2 * capacity);
+        void* block = RunRealloc(s, entries, Bytes(capacity), Bytes(grown));
+        if (!block) {
+            LogErr(s, " *** Allocate memory Error for the second-pass lists: Execute \n");
+            return false;
+        }
+        entries = static_cast<Entry*>(block);
+        capacity = grown;
+    }
+    entries[n++] = Entry{column, row, value};
+    return true;
+}
+
+void SecondPassList::Free(ForwardState& s)
+{
+    RunFree(s, entries, Bytes(capacity));
+    entries = nullptr;
+    n = capacity = 0;
+}
+
+bool ExtrapolateEdges(ForwardState& s)
+{
+    if (!FirstExtrapolation(s))
+        return false;
+    SecondPassList list;
+    int32_t from = std::max(1, s.IXMIN - s.NTAILX);
+    int32_t to = std::min(s.NTOTX, s.IXMAX + s.NTAILX);
+    for (int32_t c = from; c <= to; ++c) {
+        if (!SecondPassColumn(s, c, list)) {
+            list.Free(s);
+            return false;
+        }
+    }
+    bool ok = RecenterGrid(s, list);
+    list.Free(s);
+    return ok;
+}

@@ -1,0 +1,253 @@
+// Filter response kernel. Conventions of every formula below:
+//   - u, v are wavenumbers in cycles per grid unit along x (east) and y (north);
+//     k = sqrt(u^2 + v^2 + 1e-14) never vanishes (1e-7 at the origin), k0^2 = u^2 + v^2.
+//   - The stored spectrum was taken with exp(-2 pi i (u x + v y)), so d/dx is the factor
+//     2 pi i u; c1 = 2 pi 10^n makes derivatives come out per 10^n grid units.
+//   - z is positive downward for derivatives: d/dz is the factor 2 pi k; heights Z are positive
+//     upward, so continuation by Z is exp(-2 pi k Z).
+
+#include "filter_response.h"
+
+#include <cmath>
+
+namespace {
+
+const double TWOPI = 6.283185307179586;
+const double PI = 3.141592653589793;
+const double DEGREE = 0.017453292519943295;   // pi/180
+const double KTINY = 1e-7;                    // k at the origin; below it, integrals are 0
+
+struct Cplx {
+    double re, im;
+};
+
+Cplx Times(Cplx a, double s) { return {a.re * s, a.im * s}; }
+// a * (i s)
+Cplx TimesI(Cplx a, double s) { return {-a.im * s, a.re * s}; }
+Cplx Mul(Cplx a, Cplx b) { return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re}; }
+
+// Smith's scaled division; a zero divisor, or one with a NaN part, gives NaN in both parts.
+Cplx Div(Cplx a, Cplx b)
+{
+    if ((b.re == 0.0 && b.im == 0.0) || std::isnan(b.re) || std::isnan(b.im))
+        return {NAN, NAN};
+    if (std::fabs(b.re) >= std::fabs(b.im)) {
+        double r = b.im / b.re, den = b.re + b.im * r;
+        return {(a.re + a.im * r) / den, (a.im - a.re * r) / den};
+    }
+    double r = b.re / b.im, den = b.re * r + b.im;
+    return {(a.re * r + a.im) / den, (a.im * r - a.re) / den};
+}
+
+// E(Z) = exp(-2 pi k Z): upward continuation by Z grid units (downward when Z < 0).
+double Continuation(double k, double Z) { return std::exp(-TWOPI * k * Z); }
+
+// Direction factor of the unit vector (L, M, N) = (cos I sin D, cos I cos D, -sin I):
+// Theta = -N k + i (L u + M v), the derivative along that direction divided by 2 pi.
+Cplx Theta(double L, double M, double N, double u, double v, double k)
+{
+    return {-N * k, L * u + M * v};
+}
+
+// z / (Theta Theta'): the field and magnetisation projections removed.
+Cplx RemoveDirections(const FilterParams& p, double u, double v, double k, Cplx z)
+{
+    Cplx field = Theta(p.dir.T1, p.dir.T2, p.dir.T3, u, v, k);
+    Cplx magn = Theta(p.mag.T1, p.mag.T2, p.mag.T3, u, v, k);
+    return Div(z, Mul(field, magn));
+}
+
+// Equivalent-layer step with factor A: B = exp(2 pi k Z) k0^2 A / (sinc(u DX) sinc(v DY)),
+// z <- z B / (2 pi); the sincs undo the cell averaging of the binned grid.
+Cplx LayerStep(const FilterParams& p, double u, double v, double k, double A, Cplx z)
+{
+    double sx = 1.0, sy = 1.0;
+    if (std::fabs(u) > KTINY)
+        sx = std::sin(PI * u * p.scale.DX) / (PI * u * p.scale.DX);
+    if (std::fabs(v) > KTINY)
+        sy = std::sin(PI * v * p.scale.DY) / (PI * v * p.scale.DY);
+    double B = std::exp(TWOPI * k * p.cont.Z) * (u * u + v * v) * A / (sy * sx);
+    return Times(z, B / TWOPI);
+}
+
+// Pseudo-gravity: (k - 1e-7) * 6.67 / (2 pi F) / (Theta Theta'), mGal from nT for a
+// density/susceptibility ratio F; 0 at the origin.
+Cplx PseudoGravity(const FilterParams& p, double u, double v, double k, Cplx z)
+{
+    z = RemoveDirections(p, u, v, k, z);
+    if (!(k > KTINY))
+        return {0.0, 0.0};
+    return Times(z, (k - KTINY) * 6.67 / (TWOPI * p.FACTOR));
+}
+
+// Continued first derivative of the total horizontal gradient passes:
+// E(Z) times i c1 u (IDIR 1), i c1 v (IDIR 2) or c1 k (vertical).
+Cplx ContinuedDerivative(const FilterParams& p, double u, double v, double k, Cplx z)
+{
+    z = Times(z, Continuation(k, p.cont.Z));
+    if (p.IDIR == 1)
+        return TimesI(z, p.C1 * u);
+    if (p.IDIR == 2)
+        return TimesI(z, p.C1 * v);
+    return Times(z, p.C1 * k);
+}
+
+// First derivative along IDIR with continuation: i c1 D(u, v) E(Z), or c1 k E(Z) along z.
+Cplx FirstDerivative(const FilterParams& p, double u, double v, double k, Cplx z)
+{
+    double E = Continuation(k, p.cont.Z);
+    if (p.IDIR == 3)
+        return Times(z, p.C1 * k * E);
+    double D = u;
+    if (p.IDIR == 2)
+        D = v;
+    else if (p.IDIR == 4)
+        D = u * p.SG + v * p.CG;
+    return TimesI(z, p.C1 * D * E);
+}
+
+// Second derivative: -(c1 u)^2, -(c1 v)^2, +(c1 k0)^2 (Laplace: d2/dz2 = -(d2/dx2 + d2/dy2)).
+Cplx SecondDerivative(const FilterParams& p, double u, double v, Cplx z)
+{
+    if (p.IDIR == 2)
+        return Times(z, -p.C2 * v * v);
+    if (p.IDIR == 3)
+        return Times(z, p.C2 * (u * u + v * v));
+    if (p.IDIR == 4) {
+        double D = p.C1 * (u * p.SG + v * p.CG);
+        return Times(z, -D * D);
+    }
+    return Times(z, -p.C2 * u * u);
+}
+
+// Third derivative: (i c1 u)^3 = -i c1^3 u^3, likewise v; c1^3 k k0^2 along z.
+Cplx ThirdDerivative(const FilterParams& p, double u, double v, double k, Cplx z)
+{
+    if (p.IDIR == 2)
+        return TimesI(z, -p.C1 * p.C2 * v * v * v);
+    if (p.IDIR == 3)
+        return Times(z, p.C1 * p.C2 * k * (u * u + v * v));
+    return TimesI(z, -p.C1 * p.C2 * u * u * u);
+}
+
+// Integration: the inverse of the first derivative, 0 where it vanishes.
+Cplx Integration(const FilterParams& p, double u, double v, double k, Cplx z)
+{
+    if (p.IDIR == 2)
+        return std::fabs(v) > KTINY ? Div(z, {0.0, p.C1 * v}) : Cplx{0.0, 0.0};
+    if (p.IDIR == 3)
+        return k > KTINY ? Div(z, {p.C1 * k, 0.0}) : Cplx{0.0, 0.0};
+    return std::fabs(u) > KTINY ? Div(z, {0.0, p.C1 * u}) : Cplx{0.0, 0.0};
+}
+
+// Field component of a total-field anomaly: i u / Theta (x), i v / Theta (y), -k / Theta (z).
+Cplx Component(const FilterParams& p, double u, double v, double k, Cplx z)
+{
+    if (!(k > KTINY))
+        return {0.0, 0.0};
+    Cplx field = Theta(p.dir.T1, p.dir.T2, p.dir.T3, u, v, k);
+    Cplx factor = {0.0, u};
+    if (p.IDIR == 2)
+        factor = {0.0, v};
+    else if (p.IDIR == 3)
+        factor = {-k, 0.0};
+    return Div(Mul(factor, z), field);
+}
+
+Cplx Response(const FilterParams& p, double u, double v, double k, Cplx z, int32_t IND)
+{
+    switch (IND) {
+    case 1:
+        return z;
+    case 3:
+        return Times(z, Continuation(k, p.cont.Z));
+    case 4:
+        return SecondDerivative(p, u, v, z);
+    case 5: {
+        // Reduction to the pole: k^2 / (Theta Theta'), 0 at the origin.
+        z = RemoveDirections(p, u, v, k, z);
+        return k > KTINY ? Times(z, (k - KTINY) * k) : Cplx{0.0, 0.0};
+    }
+    case 6:
+        return PseudoGravity(p, u, v, k, z);
+    case 7:
+        return LayerStep(p, u, v, k, 1e6 / p.FACTOR, RemoveDirections(p, u, v, k, z));
+    case 8:
+        return LayerStep(p, u, v, k, 150.0, Times(z, TWOPI / k));
+    case 9:
+        return ThirdDerivative(p, u, v, k, z);
+    case 10:
+        return Integration(p, u, v, k, z);
+    case 11:
+        return Component(p, u, v, k, z);
+    case 12:
+        return ContinuedDerivative(p, u, v, k, z);
+    case 13:
+        return ContinuedDerivative(p, u, v, k, PseudoGravity(p, u, v, k, z));
+    default:
+        return FirstDerivative(p, u, v, k, z);
+    }
+}
+
+// Directional factor g of ITYP > 3; false when the window is degenerate (STRIKE and HASTR
+// within 0.001 degree), in which case the value must be left alone.
+bool DirectionalFactor(const FilterParams& p, double u, double v, int32_t ITYP, double& g)
+{
+    double w = std::fabs(p.pass.STRIKE - p.pass.HASTR);
+    if (w <= 0.001)
+        return false;
+    double a = p.pass.STRIKE * DEGREE;
+    double along = std::sin(a) * u + std::cos(a) * v;    // p: component along the strike
+    double across = std::cos(a) * u - std::sin(a) * v;   // q: component across it
+    // NINT(|q| 1e8) != 0 exactly when |q| 1e8 >= 0.5; comparing avoids an int overflow.
+    double theta;
+    if (std::fabs(across) * 1e8 >= 0.5)
+        theta = std::atan(-along / across) / DEGREE;
+    else if (std::fabs(along) * 1e8 >= 0.5)
+        theta = 90.0;
+    else
+        return true;   // origin: g stays 1
+    // Gaussian in azimuth, one half at theta = w: exp(-pi (0.4697/w)^2 theta^2).
+    double s = 0.4697 / w;
+    g = std::exp(-PI * s * s * theta * theta);
+    if (ITYP == 5 || ITYP == 6)
+        g = 1.0 - g;
+    return true;
+}
+
+}   // namespace
+
+void FilterResponse(const FilterParams& p, double u, double v, double z[2], int32_t IND, int32_t ITYP)
+{
+    double k = std::sqrt(u * u + v * v + 1e-14);
+    Cplx value = {z[0], z[1]};
+
+    if (ITYP != 0) {
+        // Radial roll-off rho = exp(-pi sigma^2 d^2), sigma = 0.4697/|h - s1|, d = k - h:
+        // 1 at the head wavenumber h, one half (pi 0.4697^2 = 0.6931) at the shoulder s1.
+        double sigma = 0.0, d = 0.0;
+        if (ITYP != 4 && ITYP != 5) {
+            sigma = 0.4697 / std::fabs(p.HEAD - p.SHLD);
+            d = k - p.HEAD;
+        }
+        double g = 1.0;
+        if (ITYP > 3 && !DirectionalFactor(p, u, v, ITYP, g))
+            return;
+        double rho = std::exp(-PI * sigma * sigma * d * d);
+        if (ITYP == 1) {
+            if (k > p.HEAD)
+                value = Times(value, g * rho);
+        } else if (ITYP == 3 || ITYP == 4 || ITYP == 5) {
+            value = Times(value, g);
+        } else if (ITYP == 6) {
+            if (k > p.HEAD)
+                value = Times(value, g > 0.99999 ? g : g * rho);
+        } else if (k < p.HEAD) {   // 2, 7 and above, negative: high pass
+            value = Times(value, g * rho);
+        }
+    }
+
+    value = Response(p, u, v, k, value, IND);
+    z[0] = value.re;
+    z[1] = value.im;
+}

@@ -1,0 +1,26 @@
+#pragma once
+// The filter response of the inverse run: the wavenumber window selected by ITYP followed by
+// the response selected by IND, applied to one complex spectral value. Everything that makes
+// one filter differ from another lives behind FilterResponse.
+
+#include <cstdint>
+
+// The run's parameters the kernel reads. The inverse run fills one of these from its filter
+// section and spectrum header; a test can fill one by hand.
+struct FilterParams {
+    double HEAD = 0.0;              // head wavenumber 1/WHEAD, cycles per grid unit (0 when unset)
+    double SHLD = 0.0;              // shoulder wavenumber 1/WSHLD (0 when unset)
+    struct { double STRIKE = 0.0, HASTR = 0.0; } pass;   // azimuths, degrees
+    struct { double Z = 0.0; } cont;                      // height (up positive) or layer depth
+    double FACTOR = 1.0;            // scaling factor of pseudo-gravity and susceptibility
+    double CG = 1.0, SG = 0.0;      // cos and sin of GRSTR
+    int32_t IDIR = 0;               // 1 x, 2 y, 3 z, 4 along GRSTR
+    struct { double T1 = 0.0, T2 = 0.0, T3 = 0.0; } dir;  // field direction cosines L, M, N
+    struct { double T1 = 0.0, T2 = 0.0, T3 = 0.0; } mag;  // magnetisation cosines L', M', N'
+    double C1 = 0.0, C2 = 0.0;      // c1 = 2 pi 10^n, c2 = c1^2 (derivative units)
+    struct { double DX = 0.0, DY = 0.0; } scale;          // cell sizes, grid units
+};
+
+// Multiplies z = (z[0] + i z[1]) by the window of ITYP and the response of IND at the
+// wavenumber (u, v), cycles per grid unit along x and y.
+void FilterResponse(const FilterParams& p, double u, double v, double z[2], int32_t IND, int32_t ITYP);

@@ -1,0 +1,117 @@
+#pragma once
+// The inverse engine run: reads the filter section of the control file and the spectrum the
+// forward run stored, applies the requested filter, transforms back and returns the filtered
+// points of the data footprint (in memory, or in the points file when no vector is given).
+// One object serves one run; runs must not overlap (shared FFT work arrays, fixed file names).
+
+#include "filter_points.h"
+#include "filter_response.h"
+
+#include <cstdint>
+#include <cstdio>
+
+class InverseRun {
+public:
+    InverseRun(const char* controlFileName, FilterPoints* output); // output may be null: then the points file is written
+    ~InverseRun();        // calls Close
+    bool DUVERU2_inv();   // the whole run
+    void Close();         // closes every handle, frees every table; safe after an early stop
+
+    InverseRun(const InverseRun&) = delete;
+    InverseRun& operator=(const InverseRun&) = delete;
+
+private:
+    // Run frame (inverse_run.cpp)
+    bool RunStages();
+    bool OpenFiles();
+    bool ReadControlLines();
+    void LogWindowParameters();
+    bool OpenScratchFiles();
+    void ReadExtraLines();
+    void ReadDirectionLines(int32_t indNow);
+    void ComputeDirectionCosines();
+    void SetDerivativeUnits();
+    bool AllocateWorkArrays();
+    FilterParams KernelParams() const;
+    void Log(const char* format, ...);
+    bool Fail(const char* format, ...);
+
+    // Spectrum header (spectrum_header.cpp)
+    bool ReadSpectrumHeader();
+    bool ReadHeaderFields();
+    bool CheckHeader();
+    bool ReadRangeTables();
+    void PrintHeader(int32_t call) const;
+
+    // Transform passes and output (inverse_transform.cpp)
+    bool TransformPass();
+    bool FilterRows(const FilterParams& params);
+    bool TransformColumns();
+    void KeepColumn(int32_t x);
+    void EmitColumn(int32_t x);
+    void FootprintRows(int32_t x, int32_t& first, int32_t& last) const;
+    bool InRowRange(int32_t x, int32_t y) const;
+    void PointCoordinates(int32_t x, int32_t y, double& X, double& Y) const;
+    void AppendPoint(double X, double Y, double value);
+    void WriteSpectrumRecordHeader();
+    void DumpGrid();
+    double* Cell(int32_t y, int32_t x) const { return GRID + 2 * ((size_t)y * (NX + 1) + x); }
+    double* Work(int32_t i) const { return WORK + 2 * (size_t)i; }
+
+    // Component and gradient passes (component_passes.cpp)
+    bool ComponentPasses();
+    bool ParkColumn(int32_t x);
+    bool ReadScratchRecord(FILE* file, const char* name, double* column);
+    bool CombineGradient();
+    bool RecoverComponents();
+    void RecoverColumn(int32_t x, double stats[4]);
+
+    // Peak picking (peak_picking.cpp)
+    void PickPeaks();
+
+    // Files, null when closed
+    FILE* fpt1 = nullptr;    // control file
+    FILE* fpt6 = nullptr;    // log
+    FILE* fpt15 = nullptr;   // spectrum file
+    FILE* fpt16 = nullptr;   // filtered-spectrum record
+    FILE* fpt17 = nullptr;   // points file
+    FILE* fpt18 = nullptr;   // peaks file
+    FILE* fpt10 = nullptr;   // scratch x
+    FILE* fpt20 = nullptr;   // scratch y
+    FILE* fpt30 = nullptr;   // scratch z
+    char controlFileName[2048] = {0};
+    char spectrumFileName[2048] = {0};
+    const int32_t DIM1 = 32768;
+    FilterPoints* output = nullptr;
+
+    // Filter section
+    int32_t OMODE = 0, PKPIK = 0, ISSAVE = 0, IOUT = 0, IND = 0, ITYP = 0, IDIR = 0;
+    double WHEAD = 0.0, WSHLD = 0.0;
+    double HEAD = 0.0, SHLD = 0.0;   // 1/WHEAD and 1/WSHLD, 0 unless computed
+    struct { double STRIKE = 0.0, HASTR = 0.0; } pass;
+    struct { double Z = 0.0; } cont;
+    double FACTOR = 1.0;
+    double GRSTR = 0.0, CG = 1.0, SG = 0.0;
+    struct { double DEC = 0.0, INC = 0.0; } field, magn;
+    struct { double T1 = 0.0, T2 = 0.0, T3 = 0.0; } dir, mag;   // (L, M, N) and (L', M', N')
+    double UNIT = 1.0, C1 = 0.0, C2 = 0.0;                        // 10^n, 2 pi 10^n, c1^2
+
+    // Spectrum header
+    double XMIN = 0.0, XMAX = 0.0, YMIN = 0.0, YMAX = 0.0, XPMIN = 0.0, YPMIN = 0.0;
+    struct { double DX = 0.0, DY = 0.0, AV = 0.0; } scale;
+    struct { double CT = 1.0, ST = 0.0; } angle;
+    int32_t NX = 0, NY = 0, LX = 0, LY = 0, NTAILX = 0, NTAILY = 0;
+    int32_t IS = 0, IF = 0, JS = 0, JF = 0;
+    int32_t (*COLRNG)[2] = nullptr;   // 1..NX: first and last data row of each column
+    int32_t (*ROWRNG)[2] = nullptr;   // 1..NY: first and last data column of each row
+
+    // Transform
+    int32_t LX2 = 0, LY2 = 0, LY21 = 0, LMAX = 0, NROWS = 0;
+    double* WORK = nullptr;   // complex, 0..LMAX+1
+    double* GRID = nullptr;   // complex, rows 0..NROWS by columns 0..NX
+    double* GX = nullptr;     // real work columns of the multi-pass responses
+    double* GY = nullptr;
+    double* GZ = nullptr;
+    long NPTS = 0;            // points emitted in the run
+    double VMIN = 1e20, VMAX = -1e20;
+};

@@ -1,0 +1,155 @@
+// The response kernel against hand-derived values: window shapes, directional window, the
+// derivative and continuation factors and the behaviour at the origin.
+
+#include "filter_response.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+const double TWOPI = 6.283185307179586;
+
+struct Value {
+    double re, im;
+};
+
+Value Apply(const FilterParams& p, double u, double v, int IND, int ITYP, Value in = {1.0, 0.0})
+{
+    double z[2] = {in.re, in.im};
+    FilterResponse(p, u, v, z, IND, ITYP);
+    return {z[0], z[1]};
+}
+
+FilterParams Units()
+{
+    FilterParams p;
+    p.C1 = TWOPI * 10.0;
+    p.C2 = p.C1 * p.C1;
+    p.scale.DX = p.scale.DY = 10.0;
+    return p;
+}
+
+}   // namespace
+
+TEST(FilterResponse, OriginGivesZeroForIntegralsAndHorizontalDerivatives)
+{
+    FilterParams p = Units();
+    p.dir = {0.3, 0.5, -0.81};
+    p.mag = {0.3, 0.5, -0.81};
+    for (int IND : {5, 6, 11}) {
+        Value z = Apply(p, 0.0, 0.0, IND, 0);
+        EXPECT_EQ(z.re, 0.0) << "IND " << IND;
+        EXPECT_EQ(z.im, 0.0) << "IND " << IND;
+    }
+    p.IDIR = 3;
+    EXPECT_EQ(Apply(p, 0.0, 0.0, 10, 0).re, 0.0);
+    // The vertical derivative keeps c1 * 1e-7 of the mean.
+    EXPECT_NEAR(Apply(p, 0.0, 0.0, 2, 0).re, p.C1 * 1e-7, 1e-12);
+    p.IDIR = 1;
+    Value dx = Apply(p, 0.0, 0.0, 2, 0);
+    EXPECT_EQ(dx.re, 0.0);
+    EXPECT_EQ(dx.im, 0.0);
+}
+
+TEST(FilterResponse, DerivativeAndContinuationFactors)
+{
+    FilterParams p = Units();
+    const double u = 0.003, v = -0.004, k = 0.005;
+    // d/dx: 2 pi i u per 10 units; a real value becomes imaginary c1 u.
+    p.IDIR = 1;
+    Value dx = Apply(p, u, v, 2, 0);
+    EXPECT_NEAR(dx.re, 0.0, 1e-15);
+    EXPECT_NEAR(dx.im, p.C1 * u, 1e-12);
+    // d/dy applied to i gives -c1 v.
+    p.IDIR = 2;
+    EXPECT_NEAR(Apply(p, u, v, 2, 0, {0.0, 1.0}).re, -p.C1 * v, 1e-12);
+    // d/dz positive downward, upward continued by 50: c1 k exp(-2 pi k 50).
+    p.IDIR = 3;
+    p.cont.Z = 50.0;
+    EXPECT_NEAR(Apply(p, u, v, 2, 0).re, p.C1 * k * std::exp(-TWOPI * k * 50.0), 1e-9);
+    // Continuation alone, up and down.
+    EXPECT_NEAR(Apply(p, u, v, 3, 0).re, std::exp(-TWOPI * k * 50.0), 1e-9);
+    p.cont.Z = -50.0;
+    EXPECT_NEAR(Apply(p, u, v, 3, 0).re, std::exp(TWOPI * k * 50.0), 1e-8);
+    // Second derivative along z is minus the horizontal Laplacian: +c2 k^2.
+    EXPECT_NEAR(Apply(p, u, v, 4, 0).re, p.C2 * k * k, 1e-9);
+    // Integration along x undoes d/dx.
+    p.IDIR = 1;
+    Value integral = Apply(p, u, v, 10, 0, dx);
+    EXPECT_NEAR(integral.re, 1.0, 1e-12);
+    EXPECT_NEAR(integral.im, 0.0, 1e-12);
+}
+
+TEST(FilterResponse, RadialWindowsAreFlatToTheHeadAndHalfAtTheShoulder)
+{
+    FilterParams p = Units();
+    p.HEAD = 1.0 / 400.0;
+    p.SHLD = 1.0 / 200.0;
+    // Low pass: unchanged at exactly 1/WHEAD, one half at 1/WSHLD, unchanged below.
+    EXPECT_EQ(Apply(p, p.HEAD, 0.0, 1, 1).re, 1.0);
+    EXPECT_NEAR(Apply(p, 0.0, p.SHLD, 1, 1).re, 0.5, 1e-4);
+    EXPECT_NEAR(Apply(p, 0.6 * p.SHLD, 0.8 * p.SHLD, 1, 1).re, 0.5, 1e-4);
+    EXPECT_EQ(Apply(p, 0.5 * p.HEAD, 0.0, 1, 1).re, 1.0);
+    EXPECT_LT(Apply(p, 4.0 * p.SHLD, 0.0, 1, 1).re, 1e-6);
+    // High pass: flat above 1/WHEAD, one half at the lower shoulder.
+    p.HEAD = 1.0 / 200.0;
+    p.SHLD = 1.0 / 400.0;
+    EXPECT_EQ(Apply(p, 2.0 * p.HEAD, 0.0, 1, 2).re, 1.0);
+    EXPECT_NEAR(Apply(p, p.SHLD, 0.0, 1, 2).re, 0.5, 1e-4);
+    // ITYP 3 is no window at all.
+    EXPECT_EQ(Apply(p, p.SHLD, 0.0, 1, 3).re, 1.0);
+}
+
+TEST(FilterResponse, DirectionalWindows)
+{
+    FilterParams p = Units();
+    p.pass.STRIKE = 0.0;   // features striking north: their energy lies along u
+    p.pass.HASTR = 30.0;
+    const double k = 0.01;
+    double along = std::cos(30.0 * M_PI / 180.0) * k, off = -std::sin(30.0 * M_PI / 180.0) * k;
+    EXPECT_NEAR(Apply(p, k, 0.0, 1, 4).re, 1.0, 1e-12);
+    EXPECT_NEAR(Apply(p, along, off, 1, 4).re, 0.5, 1e-4);
+    EXPECT_NEAR(Apply(p, 0.0, k, 1, 4).re, std::pow(0.5, 9), 1e-5);   // theta = 90 = 3 w
+    EXPECT_NEAR(Apply(p, k, 0.0, 1, 5).re, 0.0, 1e-12);    // reject
+    EXPECT_NEAR(Apply(p, along, off, 1, 5).re, 0.5, 1e-4);
+    EXPECT_EQ(Apply(p, 0.0, 0.0, 1, 4).re, 1.0);           // origin keeps g = 1
+    // ITYP 6 rejects only above the head wavenumber.
+    p.HEAD = 2.0 * k;
+    p.SHLD = 4.0 * k;
+    EXPECT_EQ(Apply(p, k, 0.0, 1, 6).re, 1.0);
+    EXPECT_NEAR(Apply(p, 3.0 * k, 0.0, 1, 6).re, 0.0, 1e-12);
+}
+
+TEST(FilterResponse, DegenerateDirectionalWindowLeavesEverythingUnchanged)
+{
+    FilterParams p = Units();
+    p.pass.STRIKE = 45.0;
+    p.pass.HASTR = 45.0005;
+    p.cont.Z = 100.0;
+    p.HEAD = 0.001;
+    p.SHLD = 0.002;
+    for (int ITYP : {4, 5, 6}) {
+        // Even the continuation asked for by IND 3 is skipped.
+        Value z = Apply(p, 0.01, 0.02, 3, ITYP, {0.7, -0.2});
+        EXPECT_EQ(z.re, 0.7) << "ITYP " << ITYP;
+        EXPECT_EQ(z.im, -0.2) << "ITYP " << ITYP;
+    }
+}
+
+TEST(FilterResponse, ReductionToThePole)
+{
+    FilterParams p = Units();
+    // Vertical field and magnetisation: Theta = -N k, so RTP is (k - 1e-7) k / k^2, about 1.
+    p.dir = {0.0, 0.0, -1.0};
+    p.mag = {0.0, 0.0, -1.0};
+    EXPECT_NEAR(Apply(p, 0.003, 0.004, 5, 0).re, 1.0, 1e-4);
+    // Horizontal field pointing north: Theta vanishes wherever v = 0.
+    p.dir = {0.0, 1.0, 0.0};
+    p.mag = {0.0, 1.0, 0.0};
+    Value z = Apply(p, 0.003, 0.0, 5, 0);
+    EXPECT_TRUE(std::isnan(z.re));
+    EXPECT_TRUE(std::isnan(z.im));
+    EXPECT_FALSE(std::isnan(Apply(p, 0.003, 0.002, 5, 0).re));
+}

@@ -1,0 +1,183 @@
+#include "forward_state.h"
+#include "forward_test_support.h"
+#include "scratch_dir.h"
+
+#include <cmath>
+#include <cstdlib>
+
+
+TEST(DataWindow, SelectsBinsAndRemovesTheLevel)
+{
+    // 5 x 4 cells of 10 on x 0..40, y 0..30: an L (no 2 x 2 block at the top right) with a hole at (1, 1).
+    FilterPoints points = GridPoints(5, 4, 0, 0, 10, 10, [](int i, int j) { return 10.0 * j + i; },
+                                     [](int i, int j) { return !(i >= 3 && j >= 2) && !(i == 1 && j == 1); });
+    points.insert(points.end(), {2, 3, 100});        // same cell as (0, 0): the later point wins
+    points.insert(points.end(), {-0.001, 20, 200});  // 0.001 outside: accepted, cell (0, 2)
+    points.insert(points.end(), {-0.002, 10, 999});  // 0.002 outside: dropped
+    points.insert(points.end(), {20, 30.002, 999});  // dropped
+    for (double AMBF : {0.5, -999999.3}) {
+        Stage stage;
+        ForwardState& s = stage.s;
+        s.points = &points;
+        s.XECS = 40, s.YECS = 0, s.XPEXT = 40, s.YPEXT = 30, s.DXP = 10, s.DYP = 10, s.AMBF = AMBF;
+        ASSERT_TRUE(WindowAndBin(s));
+        EXPECT_EQ(s.NDATA, 17); // 15 grid points and the two extra ones inside
+        double sum = 0;
+        for (size_t n = 0; n + 3 <= points.size(); n += 3)
+            sum += points[n + 2] == 999 ? 0 : points[n + 2];
+        const double AV = AMBF == 0.5 ? 0.5 : sum / 17;
+        EXPECT_DOUBLE_EQ(s.AV, AV);
+        EXPECT_EQ(s.NX, 5);
+        EXPECT_EQ(s.NY, 4);
+        EXPECT_EQ(s.NTOTX, 5);
+        EXPECT_DOUBLE_EQ(s.XMIN, -0.001);
+        EXPECT_DOUBLE_EQ(s.YMAX, 30);
+        EXPECT_DOUBLE_EQ(s.V[1][1], 100 - AV);
+        EXPECT_DOUBLE_EQ(s.V[1][3], 200 - AV);
+        EXPECT_DOUBLE_EQ(s.V[3][2], 12 - AV);
+        EXPECT_EQ(s.V[2][2], EMPTY_CELL); // the hole
+        EXPECT_EQ(s.V[5][4], EMPTY_CELL); // the missing corner
+        const int rowFirst[] = {1, 1, 1, 1}, rowLast[] = {5, 5, 3, 3};
+        for (int r = 1; r <= 4; ++r) {
+            EXPECT_EQ(s.rowRange[r].first, rowFirst[r - 1]);
+            EXPECT_EQ(s.rowRange[r].last, rowLast[r - 1]);
+        }
+        const int columnLast[] = {4, 4, 4, 2, 2};
+        for (int c = 1; c <= 5; ++c) {
+            EXPECT_EQ(s.columnRange[c].first, 1);
+            EXPECT_EQ(s.columnRange[c].last, columnLast[c - 1]);
+        }
+    }
+}
+
+TEST(DataWindow, TailsAreCutToAQuarterOfTheData)
+{
+    // 101 cells along x with a tail of 40 cells requested: cut to 25, doubled to 50.
+    FilterPoints points = GridPoints(101, 2, 0, 0, 1, 1, [](int, int) { return 1.0; });
+    Stage stage;
+    ForwardState& s = stage.s;
+    s.points = &points;
+    s.XECS = 100, s.XPEXT = 100, s.YPEXT = 1, s.DXP = 1, s.DYP = 1, s.NTAILX = 40;
+    ASSERT_TRUE(WindowAndBin(s));
+    EXPECT_EQ(s.NTAILX, 50);
+    EXPECT_EQ(s.NTOTX, 201);
+    EXPECT_EQ(s.II, 51);
+    EXPECT_EQ(s.IF, 151);
+    EXPECT_EQ(s.NTAILY, 0);
+    EXPECT_EQ(s.JI, 1);
+}
+
+TEST(EdgeExtrapolation, OneRowIsContinuedByTaperedMirrors)
+{
+    ScratchDir dir;
+    // Nine cells in one row: tails of min(8/4, 5) = 2 cells, doubled to 4; one row leaves nothing to relax.
+    const double f[] = {30, 70, 20, 90, 40, 80, 10, 60, 50};
+    FilterPoints points = GridPoints(9, 1, 0, 0, 1, 1, [&](int i, int) { return f[i]; });
+    std::vector<std::string> lines = SpectrumSection(0, 8, 0, 0, 1, 1, "5 5");
+    lines[11] = "1 0";
+    WriteLines("FILTER.INP", lines);
+    ASSERT_TRUE(RunForward(&points).ok);
+    std::ifstream raw("fpt4_2D_FWD_EXTRAPOL_RAW_FILTER.csv");
+    std::string header;
+    std::getline(raw, header);
+    std::vector<double> x, value;
+    double X, Y, V;
+    char comma;
+    while (raw >> X >> comma >> Y >> comma >> V) {
+        x.push_back(X);
+        value.push_back(V);
+    }
+    ASSERT_EQ(x.size(), 17u);
+    // w(k) = 10^(-(k-1)^2/3) for a tail of 4: 1, 10^(-1/3), 10^(-4/3), 10^-3.
+    const double w[] = {1, std::pow(10, -1.0 / 3), std::pow(10, -4.0 / 3), 1e-3};
+    for (int k = 1; k <= 4; ++k) {
+        EXPECT_DOUBLE_EQ(x[4 - k], -k);
+        EXPECT_NEAR(value[4 - k], w[k - 1] * (2 * f[0] - f[k]), 0.005) << k;
+        EXPECT_DOUBLE_EQ(x[12 + k], 8 + k);
+        EXPECT_NEAR(value[12 + k], w[k - 1] * (2 * f[8] - f[8 - k]), 0.005) << k;
+    }
+    for (int i = 0; i < 9; ++i)
+        EXPECT_NEAR(value[4 + i], f[i], 0.005);
+}
+
+TEST(EdgeExtrapolation, TransformLengthsArePowersOfTwoFromFour)
+{
+    Stage stage;
+    const int32_t sizes[][2] = {{1, 4}, {4, 4}, {5, 8}, {1023, 1024}, {1024, 1024}, {1025, 2048},
+                                {5459, 8192}, {8735, 16384}, {32768, 32768}};
+    for (const auto& size : sizes)
+        EXPECT_EQ(TransformLength(stage.s, size[0]), size[1]) << size[0];
+}
+
+TEST(LaplaceFill, RelaxesTowardsTheNeighbourMeanWithWrapAround)
+{
+    // One free cell (3, 1) of a 5 x 3 grid; every other cell is fixed as data or next to data.
+    Stage stage;
+    ForwardState& s = stage.s;
+    s.NTOTX = 5, s.NTOTY = 3;
+    ASSERT_TRUE(AllocateGrid(s));
+    for (int c = 1; c <= 5; ++c)
+        for (int r = 1; r <= 3; ++r)
+            s.V[c][r] = 100;
+    s.V[3][1] = 5, s.V[4][1] = 1, s.V[3][2] = 2, s.V[2][1] = 3, s.V[3][3] = 6; // (3, 3) is below, by wrap-around
+    for (int r = 1; r <= 3; ++r)
+        s.rowRange[r] = {1, 5};
+    s.rowRange[1] = {5, 1}; // row 1 without data
+    for (int c = 1; c <= 5; ++c)
+        s.columnRange[c] = {1, 3};
+    s.columnRange[3] = {3, 1};
+    std::vector<double> buffer(LaplaceBufferSize(s));
+    double misfit = LAPLACE(s, 5, 3, 0, 0, s.V, 5, 3, buffer.data());
+    EXPECT_DOUBLE_EQ(s.V[3][1], 3.0);
+    EXPECT_DOUBLE_EQ(misfit, 0.4);
+    EXPECT_EQ(s.V[2][1], 3.0); // fixed cells stay
+}
+
+TEST(LaplaceFill, GapInAPlaneIsFilledWithThePlaneAndMisfitsFall)
+{
+    // 9 x 9 plane; rows 1, 2, 8, 9 and columns 1, 2, 8, 9 hold data, the 5 x 5 block inside is free.
+    Stage stage;
+    ForwardState& s = stage.s;
+    s.NTOTX = 9, s.NTOTY = 9;
+    ASSERT_TRUE(AllocateGrid(s));
+    auto plane = [](int c, int r) { return 3.0 + 2.0 * c - 0.5 * r; };
+    for (int c = 1; c <= 9; ++c) {
+        for (int r = 1; r <= 9; ++r) {
+            bool border = c <= 2 || c >= 8 || r <= 2 || r >= 8;
+            s.V[c][r] = border ? plane(c, r) : 1.0;
+        }
+    }
+    for (int k = 1; k <= 9; ++k) {
+        bool full = k <= 2 || k >= 8;
+        s.rowRange[k] = full ? RangePair{1, 9} : RangePair{9, 1};
+        s.columnRange[k] = full ? RangePair{1, 9} : RangePair{9, 1};
+    }
+    std::vector<double> buffer(LaplaceBufferSize(s));
+    double previous = 1e300;
+    for (int sweep = 0; sweep < 300; ++sweep) {
+        double misfit = LAPLACE(s, 9, 9, 0, 0, s.V, 9, 9, buffer.data());
+        if (sweep < 20) {
+            EXPECT_LT(misfit, previous) << sweep;
+        }
+        previous = misfit;
+    }
+    for (int c = 3; c <= 7; ++c)
+        for (int r = 3; r <= 7; ++r)
+            EXPECT_NEAR(s.V[c][r], plane(c, r), 1e-9);
+}
+
+TEST(LaplaceFill, MisfitsOfARealRunFall)
+{
+    ScratchDir dir;
+    WriteLines("FILTER.INP", SpectrumSection(0, 290, 0, 190, 10, 10, "100 100"));
+    FilterPoints points = GridPoints(30, 20, 0, 0, 10, 10, [](int i, int j) { return std::sin(i * 0.3) * j; });
+    RunOutcome run = RunForward(&points);
+    ASSERT_TRUE(run.ok);
+    std::vector<double> misfits;
+    const std::string key = "LAPLACE = ";
+    for (size_t at = run.log.find(key); at != std::string::npos; at = run.log.find(key, at + 1))
+        misfits.push_back(std::atof(run.log.c_str() + at + key.size()));
+    ASSERT_EQ(misfits.size(), 5u);
+    for (int n = 1; n < 5; ++n)
+        EXPECT_LT(misfits[n], misfits[n - 1]);
+}
