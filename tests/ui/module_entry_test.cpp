@@ -89,6 +89,7 @@ TEST(ModuleEntry, PreviewFlagOnNamesModuleAndRegistersElevenGridActions)
     for (int i = 0; i < actions.size(); ++i) {
         EXPECT_STREQ(actions[i]->metaObject()->className(), expectedActions[i].className);
         EXPECT_EQ(actions[i]->text(), QLatin1String(expectedActions[i].text));
+        EXPECT_FALSE(actions[i]->icon().isNull());
     }
     EXPECT_EQ(QSet<QAction*>(actions.begin(), actions.end()).size(), 11);
 
