@@ -59,4 +59,7 @@ bool writeGrid(const QString& path, const QString& driver, const GridFileInfo& l
 // A CRS given by the user as WKT; empty with a message when GDAL does not understand it.
 QString crsToWkt(const QString& srs, QString& error);
 
+// Short name of the CRS's length unit ("m", "ft" ...), or "grid unit" when there is no CRS.
+QString lengthUnit(const QString& crsWkt);
+
 } // namespace spectrafil

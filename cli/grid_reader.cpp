@@ -95,6 +95,21 @@ QString crsToWkt(const QString& srs, QString& error)
     return text;
 }
 
+QString lengthUnit(const QString& crsWkt)
+{
+    QuietGdal quiet;
+    OGRSpatialReference reference;
+    if (crsWkt.isEmpty() || reference.importFromWkt(crsWkt.toUtf8().constData()) != OGRERR_NONE)
+        return QStringLiteral("grid unit");
+    const char* name = nullptr;
+    const double metres = reference.GetLinearUnits(&name);
+    if (metres == 1.0)
+        return QStringLiteral("m");
+    if (reference.IsGeographic())
+        return QStringLiteral("degree");
+    return name ? QString::fromUtf8(name) : QStringLiteral("grid unit");
+}
+
 bool readGrid(const ReadRequest& request, Tavorin::IWorld* world, LoadedGrid& grid, QString& error)
 {
     error = checkInputPath(request.path);
