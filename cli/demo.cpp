@@ -31,7 +31,8 @@ struct Row {
     double seconds = -1.0;
 };
 
-// Parameters that suit the survey: cut-offs of 3 km, the survey's own field, 500 m upward.
+// Parameters that suit the survey: cut-offs of 3 km, the survey's own field, 500 m upward, and
+// the stronger roll-off, since derivatives and the susceptibility magnify the noise.
 FilterArguments demoArguments(const QString& command, const DemoSurvey& survey)
 {
     FilterArguments a;
@@ -42,6 +43,7 @@ FilterArguments demoArguments(const QString& command, const DemoSurvey& survey)
     a.height = command == QLatin1String("continuation") ? 500.0f : float(survey.flightHeight);
     a.strike = float(survey.dykeStrike);
     a.tolerance = 20.0f;
+    a.attenuate = true;
     return a;
 }
 

@@ -60,7 +60,7 @@ DemoSurvey makeDemoSurvey()
     const synth::GridGeometry geometry{kColumns, kRows, kX0, kY0, kCell, kCell};
     DemoSurvey demo{synth::sampleGrid(geometry, height, survey, surveyGaps()), kField.inclination, kField.declination,
                     kField.strength, height, std::atan2(1500.0, 1200.0) * 180.0 / M_PI, "EPSG:32735"};
-    synth::addNoise(demo.grid, 0.5);
+    synth::addNoise(demo.grid, 0.2);
     return demo;
 }
 

@@ -98,7 +98,7 @@ int runFilterJob(const FilterSpec& spec, const FilterArguments& arguments, const
     WorkFolder work(options.keepWork);
     LoadedGrid grid;
     if (!output.ready(error) || (preview && !preview->ready(error)) || !work.ready(error) ||
-        !readGrid({QFileInfo(options.input).absoluteFilePath(), options.band, options.srs}, Tavorin::world(), grid, error)) {
+        !readGrid({options.input, options.band, options.srs}, Tavorin::world(), grid, error)) {
         printError(error);
         return ExitRejected;
     }

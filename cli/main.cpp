@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -21,6 +22,15 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv, bool d
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+// Qt's own diagnostics (e.g. about the runtime folder of the offscreen platform) are for -v only.
+bool showQtMessages = false;
+
+void qtMessages(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    if (showQtMessages || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
 
 } // namespace
@@ -40,6 +50,8 @@ int main(int argc, char** argv)
         spectrafil::printError(error);
         return spectrafil::ExitUsage;
     }
+    showQtMessages = command.verbose;
+    qInstallMessageHandler(qtMessages);
     const auto application = makeApplication(argc, argv, commandLine.draws());
     spectrafil::reportHostLog(command.verbose);
     spectrafil::reportProgress(!command.job.quiet);

@@ -48,7 +48,8 @@ Raster readRaster(const std::string& path)
     r.hasNoData = has != 0;
     r.units = GDALGetRasterUnitType(band);
     r.values.resize(size_t(r.columns) * size_t(r.rows));
-    GDALRasterIO(band, GF_Read, 0, 0, r.columns, r.rows, r.values.data(), r.columns, r.rows, GDT_Float64, 0, 0);
+    if (GDALRasterIO(band, GF_Read, 0, 0, r.columns, r.rows, r.values.data(), r.columns, r.rows, GDT_Float64, 0, 0) != CE_None)
+        r.values.clear();
     GDALClose(file);
     return r;
 }

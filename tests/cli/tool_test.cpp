@@ -153,8 +153,9 @@ TEST(Tool, BadInputIsRefusedWithAMessageLeavingNoOutputAndTheInputUntouched)
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_TRUE(run.err.contains(QString::fromStdString(c.expected))) << run.err.toStdString();
         EXPECT_FALSE(fs::exists(output));
-        if (fs::is_regular_file(input))
+        if (fs::is_regular_file(input)) {
             EXPECT_EQ(fileBytes(input), before);
+        }
         EXPECT_FALSE(stagingLeft(scratch.path()));
     }
 }
