@@ -32,11 +32,12 @@ int32_t Log2Length(int32_t N)
 }
 
 // Both arrays share one block, cache-line aligned, the imaginary parts PAD doubles past the end
-// of the real parts: a butterfly reads eight elements a power of two apart, and without the
-// offset its real and imaginary parts would compete for the same cache sets.
+// of the real parts. A butterfly reads eight elements a power of two apart; an offset of four
+// cache lines past a multiple of eight keeps its real and imaginary lines in different cache
+// sets whatever that span is.
 bool GrowWorkArrays(int32_t N)
 {
-    const int32_t PAD = 256;
+    const int32_t PAD = 32;
     if (N <= NWORK)
         return true;
     const size_t BYTES = (sizeof(double) * (2 * size_t(N) + PAD) + 63) / 64 * 64;
@@ -149,8 +150,9 @@ inline void Radix8Butterfly(double* XR, double* XI, int32_t NXTLT, const TWIDDLE
 }
 
 // One radix-8 pass: span NXTLT, pass length LENGT = 8 NXTLT, twiddles of offset J are the
-// powers of e^(+i J 2 pi/LENGT). Offsets go in pairs, and in blocks of one cache line through
-// all groups: each line of the eight inputs is then used whole while it is in the cache.
+// powers of e^(+i J 2 pi/LENGT). Offsets go in pairs, and in blocks of JBLOCK through all
+// groups: each cache line of the eight inputs is used whole while it is in the cache, and two
+// lines per input and visit keep the hardware prefetcher ahead even for the longest spans.
 void Radix8Pass(int32_t N, int32_t NXTLT)
 {
     const int32_t LENGT = 8 * NXTLT;
@@ -159,9 +161,10 @@ void Radix8Pass(int32_t N, int32_t NXTLT)
             Radix8Butterfly<double>(WORKR + K, WORKI + K, NXTLT, nullptr);
         return;
     }
-    const int32_t NPAIRS = NXTLT < 8 ? NXTLT / 2 : 4;
+    const int32_t JBLOCK = 16;
+    const int32_t NPAIRS = (NXTLT < JBLOCK ? NXTLT : JBLOCK) / 2;
     const double SCALE = TWOPI / LENGT;
-    TWIDDLES<PAIR> W[4];
+    TWIDDLES<PAIR> W[JBLOCK / 2];
     for (int32_t JB = 0; JB < NXTLT; JB += 2 * NPAIRS) {
         for (int32_t P = 0; P < NPAIRS; ++P) {
             const int32_t J = JB + 2 * P;
