@@ -36,8 +36,8 @@ CommandLine::CommandLine(CLI::App& app)
     app_.add_flag("-v,--verbose", fields_.verbose, "Also show the information entries of the host log");
     app_.footer("Exit status: 0 done, 1 input or operation rejected (reason on standard error), 2 usage error.\n"
                 "Run 'spectrafil COMMAND --help' for the options of a command.");
-    for (const FilterSpec& spec : filterCatalog())
-        addFilter(spec);
+    for (const FilterCommand& filter : filterCatalog())
+        addFilter(filter);
     demo_ = app_.add_subcommand("demo", "Run all eleven filters on a synthetic aeromagnetic survey");
     demo_->add_option("DIR", fields_.folder, "Folder for the grids and the contact sheet")->capture_default_str();
     demo_->add_option("--keep-work", fields_.keepWork, "Keep the engine's control file, logs and spectrum file here");
@@ -45,12 +45,12 @@ CommandLine::CommandLine(CLI::App& app)
     demo_->add_flag("-v,--verbose", fields_.verbose, "Also show the information entries of the host log");
 }
 
-void CommandLine::addFilter(const FilterSpec& spec)
+void CommandLine::addFilter(const FilterCommand& filter)
 {
-    CLI::App* command = app_.add_subcommand(spec.command, spec.summary);
+    CLI::App* command = app_.add_subcommand(filter.command, filter.summary);
     command->add_option("IN", fields_.input, "Input grid (any raster GDAL reads)")->required();
     command->add_option("OUT", fields_.output, "Output grid (.tif GeoTIFF, .asc ESRI ASCII, .nc netCDF, else --format)")->required();
-    const unsigned o = spec.options;
+    const unsigned o = filter.options;
     FilterArguments& a = arguments_;
     if (o & CutoffOption)
         addNumber(command, "--cutoff", a.cutoff, "Cut-off wavelength, grid units");
@@ -75,7 +75,7 @@ void CommandLine::addFilter(const FilterSpec& spec)
     if (o & AttenuateOption)
         command->add_flag("--attenuate", a.attenuate, "Stronger roll-off of the short wavelengths");
     addCommon(command);
-    filters_.emplace_back(command, &spec);
+    filters_.emplace_back(command, &filter);
 }
 
 void CommandLine::addCommon(CLI::App* command)
@@ -101,9 +101,9 @@ bool CommandLine::finish(ParsedCommand& parsed, QString& error) const
     parsed.job = {text(fields_.input), text(fields_.output), text(fields_.preview), text(fields_.keepWork),
                   text(fields_.srs), text(fields_.format), fields_.band, fields_.quiet};
     parsed.demo = {text(fields_.folder), text(fields_.keepWork), fields_.quiet};
-    for (const auto& [command, spec] : filters_)
+    for (const auto& [command, filter] : filters_)
         if (command->parsed())
-            parsed.filter = spec;
+            parsed.filter = filter;
     return true;
 }
 

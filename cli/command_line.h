@@ -9,7 +9,7 @@
 namespace spectrafil {
 
 struct ParsedCommand {
-    const FilterSpec* filter = nullptr; // the chosen filter, or null for the demo
+    const FilterCommand* filter = nullptr; // the chosen filter, or null for the demo
     FilterArguments arguments;
     JobOptions job;
     DemoOptions demo;
@@ -26,7 +26,7 @@ public:
     bool draws() const { return !fields_.preview.empty() || demo_->parsed(); }
 
 private:
-    void addFilter(const FilterSpec& spec);
+    void addFilter(const FilterCommand& filter);
     void addCommon(CLI::App* command);
 
     struct Fields {
@@ -37,7 +37,7 @@ private:
     };
     CLI::App& app_;
     CLI::App* demo_ = nullptr;
-    std::vector<std::pair<CLI::App*, const FilterSpec*>> filters_;
+    std::vector<std::pair<CLI::App*, const FilterCommand*>> filters_;
     Fields fields_;
     FilterArguments arguments_;
 };

@@ -118,14 +118,14 @@ int runDemo(const DemoOptions& options)
     QVector<Row> rows = {{QStringLiteral("survey (input)"), QStringLiteral("tmi.tif"), input, -1.0}};
     QVector<MapPanel> panels = {{&mesh->get2DGridGeometry(), input, QStringLiteral("Synthetic survey, total field"), QStringLiteral("nT")}};
     bool allWritten = writeStaged(folder.filePath(rows[0].file), like, *input, QStringLiteral("nT"), error);
-    for (const FilterSpec& spec : filterCatalog()) {
-        Row row{QString::fromUtf8(spec.title), QString::fromUtf8(spec.command) + QStringLiteral(".tif")};
+    for (const FilterCommand& filter : filterCatalog()) {
+        Row row{QString::fromUtf8(filter.title), QString::fromUtf8(filter.command) + QStringLiteral(".tif")};
         QElapsedTimer timer;
         timer.start();
-        Tavorin::IBaseData* result = runOperation(spec, demoArguments(QString::fromUtf8(spec.command), survey), mesh, input, work.path());
+        Tavorin::IBaseData* result = runOperation(filter, demoArguments(QString::fromUtf8(filter.command), survey), mesh, input, work.path());
         row.seconds = timer.nsecsElapsed() * 1e-9;
         row.data = result;
-        const QString units = resultUnits(spec.units, QStringLiteral("nT"), QStringLiteral("m"));
+        const QString units = resultUnits(filter.units, QStringLiteral("nT"), QStringLiteral("m"));
         if (result) {
             allWritten = writeStaged(folder.filePath(row.file), like, *result, units, error) && allWritten;
             panels.append({&mesh->get2DGridGeometry(), result, row.title, units});

@@ -34,9 +34,9 @@ bool analyticSignal(I2DGridMesh* g, IBaseData* d, const A& a) { return F::analyt
 
 } // namespace
 
-const std::vector<FilterSpec>& filterCatalog()
+const std::vector<FilterCommand>& filterCatalog()
 {
-    static const std::vector<FilterSpec> catalog = {
+    static const std::vector<FilterCommand> catalog = {
         {"lowpass", "Keep wavelengths longer than the cut-off", "Low pass", CutoffOption, ResultUnits::Same, lowPass},
         {"highpass", "Keep wavelengths shorter than the cut-off", "High pass", CutoffOption, ResultUnits::Same, highPass},
         {"rtp", "Reduce a total-field anomaly to the pole", "Reduced to the pole", DirectionOption, ResultUnits::Same, rtp},

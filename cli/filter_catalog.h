@@ -44,7 +44,7 @@ enum class ResultUnits {
     Unknown,
 };
 
-struct FilterSpec {
+struct FilterCommand {
     const char* command;
     const char* summary;
     const char* title; // for maps and tables
@@ -53,7 +53,7 @@ struct FilterSpec {
     bool (*run)(Tavorin::I2DGridMesh* grid, Tavorin::IBaseData* data, const FilterArguments& arguments);
 };
 
-const std::vector<FilterSpec>& filterCatalog();
+const std::vector<FilterCommand>& filterCatalog();
 
 // The label of a result's units, from the source's units and the grid's length unit.
 QString resultUnits(ResultUnits rule, const QString& sourceUnits, const QString& lengthUnit);

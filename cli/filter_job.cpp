@@ -45,13 +45,13 @@ int checkArguments(const JobOptions& options, QString& driver)
     return ExitUsage;
 }
 
-bool writePreview(const LoadedGrid& grid, const Tavorin::IBaseData& result, const QString& units, const FilterSpec& spec,
+bool writePreview(const LoadedGrid& grid, const Tavorin::IBaseData& result, const QString& units, const FilterCommand& filter,
                   const QString& path, QString& error)
 {
     const Tavorin::I2DGridGeometry& geometry = grid.mesh->get2DGridGeometry();
     const QVector<MapPanel> panels = {
         {&geometry, grid.data, QStringLiteral("Input: %1").arg(grid.info.name), grid.info.units},
-        {&geometry, &result, QString::fromUtf8(spec.title), units},
+        {&geometry, &result, QString::fromUtf8(filter.title), units},
     };
     return savePng(composeSheet(panels, 2, QString(), QSize(560, 520)), path, error);
 }
@@ -70,7 +70,7 @@ bool commitOutputs(StagedOutput& grid, StagedOutput* preview, QString& error)
 
 } // namespace
 
-Tavorin::IBaseData* runOperation(const FilterSpec& spec, const FilterArguments& arguments, Tavorin::I2DGridMesh* grid,
+Tavorin::IBaseData* runOperation(const FilterCommand& filter, const FilterArguments& arguments, Tavorin::I2DGridMesh* grid,
                                  Tavorin::IBaseData* source, const QString& workFolder)
 {
     QPointer<Tavorin::IBaseData> result;
@@ -79,13 +79,13 @@ Tavorin::IBaseData* runOperation(const FilterSpec& spec, const FilterArguments& 
     bool ok = false;
     {
         StdoutToFile engineConsole(QDir(workFolder).filePath(QStringLiteral("engine_stdout.txt")));
-        ok = spec.run(grid, source, arguments);
+        ok = filter.run(grid, source, arguments);
     }
     QObject::disconnect(connection);
     return ok && result && result != source ? result.data() : nullptr;
 }
 
-int runFilterJob(const FilterSpec& spec, const FilterArguments& arguments, const JobOptions& options)
+int runFilterJob(const FilterCommand& filter, const FilterArguments& arguments, const JobOptions& options)
 {
     QString driver;
     if (const int status = checkArguments(options, driver))
@@ -103,14 +103,14 @@ int runFilterJob(const FilterSpec& spec, const FilterArguments& arguments, const
         return ExitRejected;
     }
 
-    Tavorin::IBaseData* result = runOperation(spec, arguments, grid.mesh, grid.data, work.path());
+    Tavorin::IBaseData* result = runOperation(filter, arguments, grid.mesh, grid.data, work.path());
     if (!result) {
-        printError(QStringLiteral("%1 of %2 failed; nothing was written").arg(QString::fromUtf8(spec.title), options.input));
+        printError(QStringLiteral("%1 of %2 failed; nothing was written").arg(QString::fromUtf8(filter.title), options.input));
         return ExitRejected;
     }
-    const QString units = resultUnits(spec.units, grid.info.units, lengthUnit(grid.info.crsWkt));
+    const QString units = resultUnits(filter.units, grid.info.units, lengthUnit(grid.info.crsWkt));
     if (!writeGrid(output.stagedPath(), driver, grid.info, *result, result->Name(), units, error) ||
-        (preview && !writePreview(grid, *result, units, spec, preview->stagedPath(), error)) ||
+        (preview && !writePreview(grid, *result, units, filter, preview->stagedPath(), error)) ||
         !commitOutputs(output, preview.get(), error)) {
         printError(error);
         return ExitRejected;

@@ -23,11 +23,11 @@ struct JobOptions {
 // Runs one grid operation with the engine's console output sent to a file of the work folder.
 // Returns the new data item (the last one the world made: the analytic signal makes its parts
 // first), or null when the operation failed; its messages went to the host log.
-Tavorin::IBaseData* runOperation(const FilterSpec& spec, const FilterArguments& arguments, Tavorin::I2DGridMesh* grid,
+Tavorin::IBaseData* runOperation(const FilterCommand& filter, const FilterArguments& arguments, Tavorin::I2DGridMesh* grid,
                                  Tavorin::IBaseData* source, const QString& workFolder);
 
 // Runs the filter and writes its result; every failure is reported on standard error. Returns the
 // exit status: 0 done, 1 input or operation rejected, 2 the arguments contradict each other.
-int runFilterJob(const FilterSpec& spec, const FilterArguments& arguments, const JobOptions& options);
+int runFilterJob(const FilterCommand& filter, const FilterArguments& arguments, const JobOptions& options);
 
 } // namespace spectrafil
