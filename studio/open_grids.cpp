@@ -34,9 +34,15 @@ bool OpenGrids::save(const Tavorin::IBaseData& data, const QString& path, QStrin
                     .arg(QString(data.Name()));
         return false;
     }
-    const QString driver = outputDriver(path, QString(), error);
-    if (driver.isEmpty())
+    // The tool's message names its --format option; here the extension is the only way to choose.
+    QString toolMessage;
+    const QString driver = outputDriver(path, QString(), toolMessage);
+    if (driver.isEmpty()) {
+        error = QStringLiteral("%1: cannot tell the grid format from the extension; use .tif (GeoTIFF), .asc (ESRI "
+                               "ASCII grid) or .nc (netCDF)")
+                    .arg(path);
         return false;
+    }
     StagedOutput output(path);
     return output.ready(error) &&
            writeGrid(output.stagedPath(), driver, *file, data, data.Name(), unitsOf(&data), error) &&
