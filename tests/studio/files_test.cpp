@@ -15,6 +15,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -73,6 +74,8 @@ TEST(StudioFiles, BadGridFilesAndModulesAreToldAndTheWindowStillOpens)
     EXPECT_TRUE(log.contains(QStringLiteral("error: missing.tif: no such file"))) << log.toStdString();
     EXPECT_TRUE(log.contains(QStringLiteral("error: notes.tif: not a grid GDAL can read"))) << log.toStdString();
     EXPECT_TRUE(window->logDock()->isVisible());
+    EXPECT_TRUE(window->logDock()->text().contains(QRegularExpression(QStringLiteral("error +missing.tif: no such file"))))
+        << window->logDock()->text().toStdString();
     EXPECT_EQ(Tavorin::world()->MeshList()->count(), 1);
     ASSERT_NE(gridNamed(QStringLiteral("good")), nullptr);
     EXPECT_NE(window->mapView()->shownData(), nullptr);
