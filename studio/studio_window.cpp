@@ -1,0 +1,270 @@
+#include "studio_window.h"
+
+#include "log_dock.h"
+#include "map_render.h"
+#include "map_view.h"
+#include "open_grids.h"
+#include "staged_output.h"
+#include "ui_studio_window.h"
+#include "world_tree.h"
+
+#include <I2DGridMesh.h>
+#include <IBaseDataFloat.h>
+#include <IGLWindow.h>
+#include <ILogger.h>
+#include <IMain.h>
+#include <IProgressBarWidget.h>
+#include <IUniverse.h>
+#include <IWorld.h>
+
+#include <QDockWidget>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStatusBar>
+
+namespace spectrafil {
+namespace {
+
+const char kGridFilter[] = "Grids (*.tif *.tiff *.asc *.grd *.nc *.ers *.xyz *.img *.dem);;All files (*)";
+const char kSaveFilter[] = "GeoTIFF (*.tif *.tiff);;ESRI ASCII grid (*.asc);;netCDF (*.nc);;All files (*)";
+
+QSettings studioSettings()
+{
+    return QSettings(QStringLiteral("Spectrafil"), QStringLiteral("spectrafil-studio"));
+}
+
+void inform(const QString& text)
+{
+    Tavorin::ILogger::write2Log(text, Tavorin::ILogger::Information);
+}
+
+} // namespace
+
+StudioWindow::StudioWindow(const StudioOptions& options, QWidget* parent)
+    : QMainWindow(parent)
+    , ui_(std::make_unique<Ui::StudioWindow>())
+    , options_(options)
+    , grids_(new OpenGrids(Tavorin::world(), this))
+    , map_(new MapView(this))
+    , cursorLabel_(new QLabel(this))
+    , moduleLabel_(new QLabel(tr("Module: not loaded"), this))
+{
+    ui_->setupUi(this);
+    delete takeCentralWidget();
+    setCentralWidget(map_);
+    buildDocks();
+    cursorLabel_->setObjectName(QStringLiteral("cursorReadout"));
+    statusBar()->addWidget(cursorLabel_, 1);
+    statusBar()->addPermanentWidget(moduleLabel_);
+    ui_->actionPreviewFeatures->setChecked(previewFeaturesSetting());
+    connectActions();
+
+    Tavorin::IMain::setInstance(this);
+    Tavorin::IMain::setCurrentGLWindow(map_->glWindow());
+    Tavorin::IProgressBarWidget::setTextSink([this](const Tavorin::IProgressState& state) { showProgress(state); });
+}
+
+StudioWindow::~StudioWindow()
+{
+    Tavorin::IProgressBarWidget::setTextSink({});
+    Tavorin::IMain::setCurrentGLWindow(nullptr);
+}
+
+void StudioWindow::start()
+{
+    Tavorin::universe()->setFutureFeaturesEnabled(previewFeaturesSetting());
+    module_ = loadModule(options_.modulePath);
+    if (!module_.loaded) {
+        tell(module_.message);
+    } else {
+        Tavorin::ILogger::write2Log(module_.message, module_.moduleName.isEmpty() ? Tavorin::ILogger::Warning
+                                                                                  : Tavorin::ILogger::Information);
+        moduleLabel_->setText(module_.moduleName.isEmpty() ? tr("Module: loaded, no preview features")
+                                                           : tr("Module: %1").arg(module_.moduleName));
+    }
+    openGrids(options_.grids);
+}
+
+int StudioWindow::openGrids(const QStringList& paths)
+{
+    Tavorin::IBaseDataFloat* first = nullptr;
+    int opened = 0;
+    for (const QString& path : paths) {
+        QString error;
+        Tavorin::IBaseDataFloat* data = grids_->open(path, error);
+        if (!data) {
+            tell(error);
+            continue;
+        }
+        const auto* grid = static_cast<const Tavorin::I2DGridMesh*>(data->mesh());
+        const Tavorin::I2DGridGeometry& geometry = grid->get2DGridGeometry();
+        inform(tr("Opened %1 as grid \"%2\": %3 x %4 cells of %5 x %6, %7 with values.")
+                   .arg(path, QString(grid->Name()))
+                   .arg(geometry.nCellU())
+                   .arg(geometry.nCellV())
+                   .arg(geometry.uSize())
+                   .arg(geometry.vSize())
+                   .arg(data->valueCount()));
+        if (!first)
+            first = data;
+        ++opened;
+    }
+    if (first)
+        Tavorin::world()->paintDataCurrentView(first);
+    return opened;
+}
+
+bool StudioWindow::saveItem(const Tavorin::IBaseData& data, const QString& path)
+{
+    QString error;
+    if (!grids_->save(data, path, error)) {
+        tell(error);
+        return false;
+    }
+    inform(tr("Saved \"%1\" to %2.").arg(QString(data.Name()), path));
+    return true;
+}
+
+bool StudioWindow::saveScreenshot(const QString& path, QString& error)
+{
+    StagedOutput output(path);
+    return output.ready(error) && savePng(grab().toImage(), output.stagedPath(), error) && output.commit(error);
+}
+
+QString StudioWindow::cursorReadout() const
+{
+    return cursorLabel_->text();
+}
+
+bool StudioWindow::previewFeaturesSetting()
+{
+    return studioSettings().value(QStringLiteral("previewFeatures"), true).toBool();
+}
+
+void StudioWindow::setPreviewFeaturesSetting(bool enabled)
+{
+    studioSettings().setValue(QStringLiteral("previewFeatures"), enabled);
+}
+
+void StudioWindow::chooseAndOpen()
+{
+    const QStringList paths = QFileDialog::getOpenFileNames(this, tr("Open grids"), QString(), tr(kGridFilter));
+    openGrids(paths);
+}
+
+void StudioWindow::chooseAndSave()
+{
+    const Tavorin::IBaseData* data = chosenItem();
+    if (!data) {
+        tell(tr("Choose a data item in the tree first; Save item as writes one data item."));
+        return;
+    }
+    const GridFileInfo* source = grids_->fileOf(data->mesh());
+    const QString folder = source ? QFileInfo(source->path).absolutePath() : QString();
+    QString path = QFileDialog::getSaveFileName(this, tr("Save \"%1\" as").arg(QString(data->Name())),
+                                                folder + QLatin1Char('/') + data->Name() + QStringLiteral(".tif"),
+                                                tr(kSaveFilter));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".tif");
+    saveItem(*data, path);
+}
+
+// The map of the chosen item as the command-line tool draws its previews.
+void StudioWindow::exportMap()
+{
+    const Tavorin::IBaseData* data = chosenItem();
+    const auto* grid = data ? qobject_cast<const Tavorin::I2DGridMesh*>(data->mesh()) : nullptr;
+    if (!grid) {
+        tell(tr("Choose a data item of a grid in the tree first; Export map image draws one data item."));
+        return;
+    }
+    const QString path = QFileDialog::getSaveFileName(this, tr("Export map image"), data->Name() + QStringLiteral(".png"),
+                                                      tr("PNG images (*.png)"));
+    if (path.isEmpty())
+        return;
+    const MapPanel panel{&grid->get2DGridGeometry(), data, tr("%1 on %2").arg(QString(data->Name()), QString(grid->Name())),
+                         grids_->unitsOf(data)};
+    StagedOutput output(path);
+    QString error;
+    if (!output.ready(error) || !savePng(renderPanel(panel, QSize(900, 820)), output.stagedPath(), error) ||
+        !output.commit(error)) {
+        tell(error);
+        return;
+    }
+    inform(tr("Exported the map of \"%1\" to %2.").arg(QString(data->Name()), path));
+}
+
+void StudioWindow::about()
+{
+    QMessageBox::about(this, tr("About Spectrafil Studio"),
+                       tr("<p><b>Spectrafil Studio</b> %1</p><p>A desktop host for the Spectrafil module: Fourier-domain "
+                          "filters for potential-field grids.</p><p>%2</p>")
+                           .arg(QStringLiteral(SPECTRAFIL_VERSION), module_.message.toHtmlEscaped()));
+}
+
+void StudioWindow::buildDocks()
+{
+    auto* objects = new QDockWidget(tr("Objects"), this);
+    objects->setObjectName(QStringLiteral("objectsDock"));
+    tree_ = new WorldTree(Tavorin::world(), objects);
+    tree_->setDataItemActions({ui_->actionSaveItemAs, ui_->actionExportMap});
+    objects->setWidget(tree_);
+    addDockWidget(Qt::LeftDockWidgetArea, objects);
+
+    log_ = new LogDock(this);
+    addDockWidget(Qt::BottomDockWidgetArea, log_);
+    resizeDocks({objects}, {300}, Qt::Horizontal);
+    resizeDocks({log_}, {170}, Qt::Vertical);
+    ui_->menuView->addAction(objects->toggleViewAction());
+    ui_->menuView->addAction(log_->toggleViewAction());
+}
+
+void StudioWindow::connectActions()
+{
+    connect(ui_->actionOpen, &QAction::triggered, this, &StudioWindow::chooseAndOpen);
+    connect(ui_->actionSaveItemAs, &QAction::triggered, this, &StudioWindow::chooseAndSave);
+    connect(ui_->actionExportMap, &QAction::triggered, this, &StudioWindow::exportMap);
+    connect(ui_->actionQuit, &QAction::triggered, this, &QWidget::close);
+    connect(ui_->actionFitMap, &QAction::triggered, map_, &MapView::fitToGrid);
+    connect(ui_->actionAbout, &QAction::triggered, this, &StudioWindow::about);
+    connect(ui_->actionPreviewFeatures, &QAction::toggled, this, [](bool enabled) {
+        setPreviewFeaturesSetting(enabled);
+        inform(enabled ? tr("Preview features will be on from the next start.")
+                       : tr("Preview features will be off from the next start."));
+    });
+    connect(map_, &MapView::cursorReport, cursorLabel_, &QLabel::setText);
+    connect(Tavorin::world(), &Tavorin::IWorld::dataPainted, this, [this](Tavorin::IBaseData* data, int viewId) {
+        if (viewId == map_->glWindow()->viewID())
+            map_->showData(data, grids_->unitsOf(data));
+    });
+}
+
+// The data item of the tree's current row, or the one the map shows when a grid row is current.
+Tavorin::IBaseData* StudioWindow::chosenItem() const
+{
+    if (auto* data = qobject_cast<Tavorin::IBaseData*>(tree_->currentEntity()))
+        return data;
+    return map_->shownData();
+}
+
+void StudioWindow::tell(const QString& text)
+{
+    Tavorin::ILogger::write2Log(text, Tavorin::ILogger::Error);
+    if (!options_.quiet)
+        QMessageBox::warning(this, tr("Spectrafil Studio"), text);
+}
+
+void StudioWindow::showProgress(const Tavorin::IProgressState& state)
+{
+    if (state.visible)
+        statusBar()->showMessage(Tavorin::IProgressBarWidget::describe(state));
+    else
+        statusBar()->clearMessage();
+}
+
+} // namespace spectrafil
