@@ -109,5 +109,14 @@ void FreeGrid(ForwardState& s);
 // Transform lengths: the smallest power of two from 4 up that holds n.
 int32_t TransformLength(ForwardState& s, int32_t n);
 
-// Sort of the extrapolation entries (column, row, value, k^2) by column, then row.
-void SORTER_ARR(ForwardState& s, int64_t n, double* UNIT8_ARR);
+// One extrapolated value of UNIT8_ARR: target cell, value and step k from the edge (weight
+// 1/k^2). Cells are at most DIM1 and steps below DIM1/2, so 16 bits hold them.
+struct Unit8Entry {
+    double value;
+    uint16_t column;
+    uint16_t row;
+    uint16_t k;
+};
+
+// Sort of the extrapolation entries by column, then row.
+void SORTER_ARR(int64_t n, Unit8Entry* UNIT8_ARR);
