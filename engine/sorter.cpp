@@ -14,8 +14,12 @@ namespace {
 const int64_t SHORT_PARTITION = 7;
 const int NSTACK = 64;
 
-int32_t ColumnKey(const Unit8Entry& entry) { return entry.column; }
-int32_t RowKey(const Unit8Entry& entry) { return entry.row; }
+struct ColumnKey {
+    int32_t operator()(const Unit8Entry& entry) const { return entry.column; }
+};
+struct RowKey {
+    int32_t operator()(const Unit8Entry& entry) const { return entry.row; }
+};
 
 // Positions are 1-based: position p is a[p - 1].
 template <class Key>
@@ -100,13 +104,13 @@ void SORTER_ARR(int64_t n, Unit8Entry* UNIT8_ARR)
 {
     if (n < 2)
         return;
-    QuickSort(UNIT8_ARR, n, ColumnKey);
+    QuickSort(UNIT8_ARR, n, ColumnKey());
     for (int64_t first = 0; first < n;) {
         int64_t last = first;
         while (last + 1 < n && UNIT8_ARR[last + 1].column == UNIT8_ARR[first].column)
             ++last;
         if (last > first)
-            QuickSort(UNIT8_ARR + first, last - first + 1, RowKey);
+            QuickSort(UNIT8_ARR + first, last - first + 1, RowKey());
         first = last + 1;
     }
 }
