@@ -106,6 +106,9 @@ size_t LaplaceBufferSize(const ForwardState& s);
 // Grid V of NTOTX x NTOTY cells, all empty; false when it can't be allocated.
 bool AllocateGrid(ForwardState& s);
 void FreeGrid(ForwardState& s);
+// Returns the whole memory pages of columns first..last of V to the system: the values there
+// are no longer needed and read as 0 afterwards. V stays allocated until FreeGrid.
+void ReleaseGridColumns(ForwardState& s, int32_t first, int32_t last);
 // Transform lengths: the smallest power of two from 4 up that holds n.
 int32_t TransformLength(ForwardState& s, int32_t n);
 
