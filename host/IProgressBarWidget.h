@@ -1,6 +1,6 @@
 #pragma once
 // Progress of a long synchronous task. In a desktop host (a QApplication exists) it shows a small
-// progress window; without one (command-line use on a QCoreApplication, no display) it makes no
+// progress window over the main window (IMain::Instance()); without one (command-line use on a QCoreApplication, no display) it makes no
 // widget at all. In both cases every change of a visible progress goes to the text sink, if one is
 // set, and a final report with visible = false when it is hidden or destroyed.
 

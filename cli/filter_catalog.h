@@ -1,0 +1,61 @@
+#pragma once
+// The eleven filters as the command line offers them: subcommand name, the parameters each takes,
+// how to call the grid operation, and what the result is measured in.
+
+#include <QString>
+
+#include <vector>
+
+namespace Tavorin {
+class I2DGridMesh;
+class IBaseData;
+} // namespace Tavorin
+
+namespace spectrafil {
+
+// Parameters a filter takes; a filter's options are a combination of these bits.
+enum FilterOption : unsigned {
+    CutoffOption = 1u << 0,      // --cutoff C: wavelength, grid units
+    DirectionOption = 1u << 1,   // --inclination I --declination D: degrees
+    ObservationOption = 1u << 2, // --height H: observation height
+    FieldOption = 1u << 3,       // --field F: inducing field strength
+    AttenuateOption = 1u << 4,   // --attenuate
+    MethodOption = 1u << 5,      // --method total|ew|ns
+    ContinuationOption = 1u << 6, // --height H: continuation distance, positive upward
+    StrikeOption = 1u << 7,      // --strike S --tolerance T: degrees
+};
+
+struct FilterArguments {
+    float cutoff = 0;
+    float inclination = 0;
+    float declination = 0;
+    float height = 0;
+    float field = 0;
+    float strike = 0;
+    float tolerance = 0;
+    bool attenuate = false;
+    int method = 0; // 0 total, 1 east-west, 2 north-south
+};
+
+enum class ResultUnits {
+    Same,      // the source's units
+    PerLength, // the source's units per grid unit
+    Milligal,
+    Unknown,
+};
+
+struct FilterSpec {
+    const char* command;
+    const char* summary;
+    const char* title; // for maps and tables
+    unsigned options;
+    ResultUnits units;
+    bool (*run)(Tavorin::I2DGridMesh* grid, Tavorin::IBaseData* data, const FilterArguments& arguments);
+};
+
+const std::vector<FilterSpec>& filterCatalog();
+
+// The label of a result's units, from the source's units and the grid's length unit.
+QString resultUnits(ResultUnits rule, const QString& sourceUnits, const QString& lengthUnit);
+
+} // namespace spectrafil

@@ -1,0 +1,33 @@
+#pragma once
+// One filter run from the command line: grid file in, filtered grid file (and a preview) out.
+
+#include "filter_catalog.h"
+
+#include <QString>
+
+namespace spectrafil {
+
+enum ExitStatus { ExitSuccess = 0, ExitRejected = 1, ExitUsage = 2 };
+
+struct JobOptions {
+    QString input;
+    QString output;
+    QString preview;  // PNG of source and result side by side; empty for none
+    QString keepWork; // folder that keeps the engine files; empty for a temporary one
+    QString srs;
+    QString format;
+    int band = 1;
+    bool quiet = false;
+};
+
+// Runs one grid operation with the engine's console output sent to a file of the work folder.
+// Returns the new data item (the last one the world made: the analytic signal makes its parts
+// first), or null when the operation failed; its messages went to the host log.
+Tavorin::IBaseData* runOperation(const FilterSpec& spec, const FilterArguments& arguments, Tavorin::I2DGridMesh* grid,
+                                 Tavorin::IBaseData* source, const QString& workFolder);
+
+// Runs the filter and writes its result; every failure is reported on standard error. Returns the
+// exit status: 0 done, 1 input or operation rejected, 2 the arguments contradict each other.
+int runFilterJob(const FilterSpec& spec, const FilterArguments& arguments, const JobOptions& options);
+
+} // namespace spectrafil

@@ -1,0 +1,137 @@
+#include "gdal_support.h"
+#include "grid_files.h"
+
+#include <IBaseData.h>
+
+#include <cpl_string.h>
+
+#include <QFileInfo>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace spectrafil {
+namespace {
+
+// The source's nodata value; NaN when it had none but the result has cells without value.
+bool resultNoData(const GridFileInfo& like, const Tavorin::IBaseData& data, double& noData)
+{
+    noData = like.hasNoData ? like.noData : std::numeric_limits<double>::quiet_NaN();
+    if (like.hasNoData)
+        return true;
+    for (unsigned int id = 0; id < data.size(); ++id)
+        if (!data.hasValue(id))
+            return true;
+    return false;
+}
+
+// The values in the file's own pixel order.
+std::vector<double> rasterValues(const RasterLayout& layout, const Tavorin::IBaseData& data, double noData)
+{
+    std::vector<double> pixels(size_t(layout.columns) * size_t(layout.rows));
+    for (int row = 0; row < layout.rows; ++row)
+        for (int column = 0; column < layout.columns; ++column) {
+            const unsigned int id = layout.hostCell(column, row);
+            pixels[size_t(row) * size_t(layout.columns) + size_t(column)] = data.hasValue(id) ? data.value(id) : noData;
+        }
+    return pixels;
+}
+
+// An in-memory copy of the result that any driver can copy from, even those without Create.
+Dataset memoryDataset(const GridFileInfo& like, const Tavorin::IBaseData& data, const QString& description,
+                      const QString& units)
+{
+    const RasterLayout& layout = like.layout;
+    const GDALDataType type = like.doublePrecision ? GDT_Float64 : GDT_Float32;
+    Dataset dataset(GDALCreate(GDALGetDriverByName("MEM"), "", layout.columns, layout.rows, 1, type, nullptr));
+    if (!dataset)
+        return dataset;
+    if (like.georeferenced)
+        GDALSetGeoTransform(dataset.get(), const_cast<double*>(layout.geoTransform));
+    if (!like.crsWkt.isEmpty())
+        GDALSetProjection(dataset.get(), like.crsWkt.toUtf8().constData());
+    GDALRasterBandH band = GDALGetRasterBand(dataset.get(), 1);
+    double noData = 0.0;
+    if (resultNoData(like, data, noData))
+        GDALSetRasterNoDataValue(band, noData);
+    GDALSetDescription(band, description.toUtf8().constData());
+    if (!units.isEmpty())
+        GDALSetRasterUnitType(band, units.toUtf8().constData());
+    std::vector<double> pixels = rasterValues(layout, data, noData);
+    if (GDALRasterIO(band, GF_Write, 0, 0, layout.columns, layout.rows, pixels.data(), layout.columns, layout.rows,
+                     GDT_Float64, 0, 0) != CE_None)
+        dataset.reset();
+    return dataset;
+}
+
+char** creationOptions(const QString& driver)
+{
+    char** options = nullptr;
+    if (driver == QLatin1String("GTiff"))
+        options = CSLSetNameValue(options, "COMPRESS", "DEFLATE");
+    return options;
+}
+
+} // namespace
+
+QString outputDriver(const QString& path, const QString& format, QString& error)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    QString byExtension;
+    if (suffix == QLatin1String("tif") || suffix == QLatin1String("tiff"))
+        byExtension = QStringLiteral("GTiff");
+    else if (suffix == QLatin1String("asc"))
+        byExtension = QStringLiteral("AAIGrid");
+    else if (suffix == QLatin1String("nc"))
+        byExtension = QStringLiteral("netCDF");
+    if (!byExtension.isEmpty() && !format.isEmpty() && format.compare(byExtension, Qt::CaseInsensitive) != 0) {
+        error = QStringLiteral("--format %1 contradicts the extension of %2 (%3)").arg(format, path, byExtension);
+        return QString();
+    }
+    if (!byExtension.isEmpty())
+        return byExtension;
+    if (format.isEmpty()) {
+        error = QStringLiteral("cannot tell the format of %1 from its extension; name a GDAL driver with --format "
+                               "(e.g. GTiff, AAIGrid, netCDF, GSBG)").arg(path);
+        return QString();
+    }
+    QuietGdal quiet;
+    GDALDriverH driver = GDALGetDriverByName(format.toUtf8().constData());
+    const bool canWrite = driver && GDALGetMetadataItem(driver, GDAL_DCAP_RASTER, nullptr) &&
+                          (GDALGetMetadataItem(driver, GDAL_DCAP_CREATE, nullptr) ||
+                           GDALGetMetadataItem(driver, GDAL_DCAP_CREATECOPY, nullptr));
+    if (!canWrite) {
+        error = QStringLiteral("--format %1: not a GDAL raster driver that can write").arg(format);
+        return QString();
+    }
+    return QString::fromUtf8(GDALGetDriverShortName(driver));
+}
+
+bool writeGrid(const QString& path, const QString& driver, const GridFileInfo& like, const Tavorin::IBaseData& data,
+               const QString& description, const QString& units, QString& error)
+{
+    QuietGdal quiet;
+    if (data.size() != unsigned(like.layout.nCellU) * unsigned(like.layout.nCellV)) {
+        error = QStringLiteral("%1: the result does not match the grid it should be written like").arg(path);
+        return false;
+    }
+    Dataset memory = memoryDataset(like, data, description, units);
+    if (!memory) {
+        error = QStringLiteral("%1: %2").arg(path, QuietGdal::lastError(QStringLiteral("out of memory")));
+        return false;
+    }
+    char** options = creationOptions(driver);
+    Dataset written(GDALCreateCopy(GDALGetDriverByName(driver.toUtf8().constData()), path.toUtf8().constData(),
+                                   memory.get(), FALSE, options, nullptr, nullptr));
+    CSLDestroy(options);
+    if (written)
+        written.reset(); // flushes and closes; a failure there is reported through the error state
+    if (QuietGdal::failed() || !QFileInfo::exists(path)) {
+        error = QStringLiteral("%1: writing as %2 failed (%3)").arg(path, driver, QuietGdal::lastError(QStringLiteral("unknown error")));
+        return false;
+    }
+    return true;
+}
+
+} // namespace spectrafil

@@ -1,0 +1,32 @@
+#pragma once
+// Maps of grid data items drawn with QPainter, for previews and contact sheets. Needs a
+// QGuiApplication (the "offscreen" platform is enough) for fonts.
+
+#include <QImage>
+#include <QString>
+#include <QVector>
+
+namespace Tavorin {
+class I2DGridGeometry;
+class IBaseData;
+} // namespace Tavorin
+
+namespace spectrafil {
+
+struct MapPanel {
+    const Tavorin::I2DGridGeometry* geometry = nullptr;
+    const Tavorin::IBaseData* data = nullptr;
+    QString title;
+    QString units; // shown under the colour bar; empty when not known
+};
+
+// One map, north up, its cells coloured by viridis over the display range, with title and colour bar.
+QImage renderPanel(const MapPanel& panel, const QSize& size);
+
+// Panels in rows of the given number of columns under an optional heading.
+QImage composeSheet(const QVector<MapPanel>& panels, int columns, const QString& heading, const QSize& panelSize);
+
+// Saves as PNG; false with a message on failure.
+bool savePng(const QImage& image, const QString& path, QString& error);
+
+} // namespace spectrafil

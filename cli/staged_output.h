@@ -1,0 +1,29 @@
+#pragma once
+// An output file that appears whole or not at all. It is first written into a hidden staging
+// folder beside its final place (same file system), together with any side files its format
+// makes (.prj, .aux.xml); commit() then renames them into place, the main file last. Without
+// commit the staging folder and everything in it are removed, so a failed run leaves nothing.
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace spectrafil {
+
+class StagedOutput {
+public:
+    explicit StagedOutput(const QString& finalPath);
+
+    // False with a message when the final folder cannot take new files.
+    bool ready(QString& error) const;
+    QString stagedPath() const;
+    QString finalPath() const { return final_; }
+    bool commit(QString& error);
+
+private:
+    QString final_;
+    std::unique_ptr<QTemporaryDir> staging_;
+};
+
+} // namespace spectrafil

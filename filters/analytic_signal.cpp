@@ -1,0 +1,138 @@
+// Amplitude of the analytic signal: the spectrum is computed once, the three first derivatives are
+// taken from it and kept as properties of their own, then combined cell by cell.
+
+#include "fourier_filters.h"
+
+#include "filter_pipeline.h"
+
+#include "I2DGridMesh.h"
+#include "IBaseDataFloat.h"
+#include "IPreventDataUpdates.h"
+#include "IProgressBarWidget.h"
+#include "IUniverse.h"
+#include "IWorld.h"
+
+#include <QCoreApplication>
+
+#include <cmath>
+
+using namespace Tavorin;
+
+namespace I2DFourierFilters {
+
+namespace {
+
+struct DerivativeRuns {
+    I2DGridMesh* grid;
+    IBaseData* data;
+    FilterPoints& points;
+    std::string window; // the derivatives' low-pass line
+    float scale;        // derivativeScale
+    IProgressBarWidget& progress;
+};
+
+// One derivative (direction code 3 z, 1 x, 2 y) stored as its own property. The first one computes
+// the spectrum; the later ones rewrite FILTER.INP and reuse the spectrum file the first one left.
+IBaseDataFloat* derivativeItem(const DerivativeRuns& runs, const char* direction, const QString& name,
+                               bool computeSpectrum)
+{
+    if (!computeSpectrum && !writeSpectrumSection(runs.grid, runs.data)) {
+        logError(QStringLiteral("Error writing spectrum control file"));
+        return nullptr;
+    }
+    logInfo(QStringLiteral("Writing control file for applying filter..."));
+    if (!writeFilterSection(runs.window + direction + "\n0\n"))
+        return nullptr;
+    if (computeSpectrum)
+        runs.progress.incrementProgressPos();
+    if (!runFilterEngine(runs.points, computeSpectrum)) {
+        logError(QStringLiteral("Could not run 2D filtering"));
+        return nullptr;
+    }
+    runs.progress.incrementProgressPos();
+    IBaseDataFloat* item = loadFilteredData(runs.points, runs.grid, runs.data, name, runs.scale);
+    if (!item) {
+        logError(QStringLiteral("Could not load filtered data"));
+        return nullptr;
+    }
+    runs.progress.incrementProgressPos();
+    return item;
+}
+
+bool storeAmplitude(I2DGridMesh* grid, const QString& resultName, const IBaseDataFloat* x,
+                    const IBaseDataFloat* y, const IBaseDataFloat* z, IProgressBarWidget& progress)
+{
+    IWorld* currentWorld = world();
+    auto* result = qobject_cast<IBaseDataFloat*>(
+        currentWorld->createProperty(grid, resultName, resultName, 2, 1, 2));
+    if (!result) {
+        logError(QStringLiteral("Unable to create new property %1!").arg(resultName));
+        return false;
+    }
+    IPreventDataUpdates hold(result);
+    for (unsigned int id = 0; id < grid->cellCount(); ++id) {
+        if (!x->hasValue(id) || !y->hasValue(id) || !z->hasValue(id))
+            continue;
+        const double dx = x->value(id), dy = y->value(id), dz = z->value(id);
+        result->setValue(id, static_cast<float>(std::sqrt((dy * dy + dx * dx) + dz * dz)));
+    }
+    progress.incrementProgressPos();
+    currentWorld->paintDataCurrentView(result);
+    return true;
+}
+
+} // namespace
+
+bool analyticSignal(I2DGridMesh* grid, IBaseData* data, bool attenuate, QString resultName)
+{
+    if (!grid || !data) {
+        logError(QStringLiteral("No grid or no data item given for 2D filtering"));
+        return false;
+    }
+    TempFolderScope folder;
+    if (resultName.isEmpty())
+        resultName = data->Name() + QStringLiteral(" analytic signal");
+    if (!checkGridSuitability(grid)) {
+        logError(QStringLiteral("Selected voxet is not suitable for 2D filtering"));
+        return false;
+    }
+
+    IProgressBarWidget progress;
+    progress.SetProgressCaption(QCoreApplication::translate("Spectrafil", "Filtering data, please wait..."));
+    progress.SetProgressRange(0, 8);
+    progress.SetProgressVisible(true);
+    const QString vdName = data->Name() + QStringLiteral("_VD");
+    const QString hdxName = data->Name() + QStringLiteral("_HDX");
+    const QString hdyName = data->Name() + QStringLiteral("_HDY");
+    FilterPoints points;
+
+    if (!gatherCellValues(grid, data, points)) {
+        logError(QStringLiteral("Error exporting data"));
+        return false;
+    }
+    if (!writeSpectrumSection(grid, data)) {
+        logError(QStringLiteral("Error writing spectrum control file"));
+        return false;
+    }
+    const I2DGridGeometry& geometry = grid->get2DGridGeometry();
+    const double w0 = meanCellSize(grid);
+    const float scale = derivativeScale(static_cast<float>(geometry.uSize()), static_cast<float>(geometry.vSize()));
+    logInfo(QStringLiteral("AIRFILT scaling factor is %1").arg(scale));
+    const std::string window = attenuate ? formatLine("2 1 %f %f\n", 6 * w0, 4 * w0)
+                                         : formatLine("2 1 %f %f\n", 4 * w0, 2 * w0);
+    const DerivativeRuns runs{grid, data, points, window, scale, progress};
+
+    const IBaseDataFloat* vd = derivativeItem(runs, "3", vdName, true);
+    if (!vd)
+        return false;
+    const IBaseDataFloat* hdx = derivativeItem(runs, "1", hdxName, false);
+    if (!hdx)
+        return false;
+    const IBaseDataFloat* hdy = derivativeItem(runs, "2", hdyName, false);
+    if (!hdy)
+        return false;
+    logInfo(QStringLiteral("Completed derivative computation"));
+    return storeAmplitude(grid, resultName, hdx, hdy, vd, progress);
+}
+
+} // namespace I2DFourierFilters

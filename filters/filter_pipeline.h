@@ -1,0 +1,76 @@
+#pragma once
+// The steps every grid filter operation is made of: working in the temporary project folder,
+// checking the grid, handing its defined cells to the engine through FILTER.INP and an in-memory
+// point list, running both engine runs and storing their output as a new property.
+
+#include "filter_points.h"
+#include "filters_export.h"
+
+#include <QString>
+
+#include <string>
+
+namespace Tavorin {
+class I2DGridMesh;
+class IBaseData;
+class IBaseDataFloat;
+} // namespace Tavorin
+
+namespace I2DFourierFilters {
+
+// The engine's files are named relative to the current directory, so an operation works in the
+// host's temporary project folder and goes back to where it was on every exit, throws included.
+class SPECTRAFIL_FILTERS_EXPORT TempFolderScope {
+public:
+    TempFolderScope();
+    ~TempFolderScope();
+    TempFolderScope(const TempFolderScope&) = delete;
+    TempFolderScope& operator=(const TempFolderScope&) = delete;
+
+private:
+    QString saved_;
+};
+
+// Axes parallel to x and y (to 0.001 degree) and a padded size the engine can transform.
+SPECTRAFIL_FILTERS_EXPORT bool checkGridSuitability(const Tavorin::I2DGridMesh* grid);
+// (x, y, value) of every cell with a value, row by row; false when there is none.
+SPECTRAFIL_FILTERS_EXPORT bool gatherCellValues(const Tavorin::I2DGridMesh* grid, const Tavorin::IBaseData* data,
+                                                FilterPoints& points);
+// Mean of the defined cells, or -99999.0 when there is none.
+SPECTRAFIL_FILTERS_EXPORT double gridAverage(const Tavorin::I2DGridMesh* grid, const Tavorin::IBaseData* data);
+// Truncates FILTER.INP and writes the part that the forward run reads.
+SPECTRAFIL_FILTERS_EXPORT bool writeSpectrumSection(const Tavorin::I2DGridMesh* grid,
+                                                    const Tavorin::IBaseData* data);
+// Appends "Perform filtering", the output line and the filter's own lines. announceAfterHeader,
+// when given, is logged once the header lines are written (the potential-field transforms' way).
+SPECTRAFIL_FILTERS_EXPORT bool writeFilterSection(const std::string& filterLines,
+                                                  const QString& announceAfterHeader = QString());
+// The forward run (when computeSpectrum) and the inverse run, their logs copied into the host log.
+// The points go in as the grid's cells and come back as the filtered points.
+SPECTRAFIL_FILTERS_EXPORT bool runFilterEngine(FilterPoints& points, bool computeSpectrum);
+// A new float property holding value / divisor in the cell of each point, only where the source
+// has a value; null when the host cannot make the property.
+SPECTRAFIL_FILTERS_EXPORT Tavorin::IBaseDataFloat* loadFilteredData(const FilterPoints& points,
+                                                                    Tavorin::I2DGridMesh* grid,
+                                                                    const Tavorin::IBaseData* data,
+                                                                    const QString& resultName, float divisor);
+
+// Derivatives leave the engine in data units per 10^n grid units, n the rounded decimal logarithm
+// of the smaller cell size; dividing by 10^n brings them back to per grid unit. Throws
+// boost::math::rounding_error when that logarithm is not finite.
+SPECTRAFIL_FILTERS_EXPORT float derivativeScale(float dx, float dy);
+SPECTRAFIL_FILTERS_EXPORT double derivativeScale(double dx, double dy);
+
+// The engine-facing numbers a derivative takes from the grid: W0 = 0.5 (dx + dy) in single precision.
+SPECTRAFIL_FILTERS_EXPORT float meanCellSize(const Tavorin::I2DGridMesh* grid);
+
+// printf-style text for FILTER.INP, formatted by the C library as the engine reads it back, so
+// both sides agree on the number format.
+std::string formatLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Host log shorthands: information, warning, error.
+void logInfo(const QString& text);
+void logWarning(const QString& text);
+void logError(const QString& text);
+
+} // namespace I2DFourierFilters

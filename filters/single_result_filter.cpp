@@ -1,0 +1,93 @@
+#include "single_result_filter.h"
+
+#include "filter_pipeline.h"
+
+#include "I2DGridMesh.h"
+#include "IBaseData.h"
+#include "IProgressBarWidget.h"
+
+#include <QCoreApplication>
+
+using namespace Tavorin;
+
+namespace I2DFourierFilters {
+
+namespace {
+
+bool givenObjects(const I2DGridMesh* grid, const IBaseData* data)
+{
+    if (grid && data)
+        return true;
+    logError(QStringLiteral("No grid or no data item given for 2D filtering"));
+    return false;
+}
+
+} // namespace
+
+QString directionRejection(float inclination, float declination)
+{
+    if (inclination < -90.0f || inclination > 90.0f)
+        return QStringLiteral("Inclination must be between -90 and +90");
+    if (declination < -360.0f || declination > 360.0f)
+        return QStringLiteral("Declination must be between -360 and +360");
+    return QString();
+}
+
+bool runSingleResultFilter(I2DGridMesh* grid, IBaseData* data, QString resultName, const SingleResultFilter& filter)
+{
+    if (!givenObjects(grid, data))
+        return false;
+    TempFolderScope folder;
+    if (resultName.isEmpty())
+        resultName = data->Name() + filter.suffix;
+    const QString rejection = filter.rejection ? filter.rejection() : QString();
+    if (!rejection.isEmpty()) {
+        logError(rejection);
+        return false;
+    }
+    if (!checkGridSuitability(grid)) {
+        logError(QStringLiteral("Selected grid is not suitable for 2D filtering"));
+        return false;
+    }
+    if (filter.afterGridCheck)
+        filter.afterGridCheck();
+
+    IProgressBarWidget progress;
+    progress.SetProgressCaption(QCoreApplication::translate("Spectrafil", "Filtering data, please wait..."));
+    progress.SetProgressRange(0, 3);
+    progress.SetProgressVisible(true);
+    FilterPoints points;
+
+    if (!gatherCellValues(grid, data, points)) {
+        logError(QStringLiteral("Error exporting data"));
+        return false;
+    }
+    if (!writeSpectrumSection(grid, data)) {
+        logError(QStringLiteral("Error writing spectrum control file"));
+        return false;
+    }
+    const float divisor = filter.divisor ? filter.divisor() : 1.0f;
+    if (filter.ownAnnouncement.isEmpty())
+        logInfo(QStringLiteral("Writing control file for applying filter..."));
+    if (!writeFilterSection(filter.filterLines(), filter.ownAnnouncement))
+        return false;
+    if (filter.dataDump) {
+        logInfo(QStringLiteral("Completed data dump"));
+        return false;
+    }
+
+    progress.incrementProgressPos();
+    if (!runFilterEngine(points, true)) {
+        logError(QStringLiteral("Could not run 2D filtering"));
+        return false;
+    }
+    progress.incrementProgressPos();
+    if (!loadFilteredData(points, grid, data, resultName, divisor)) {
+        logError(QStringLiteral("Could not load filtered data"));
+        return false;
+    }
+    progress.incrementProgressPos();
+    return true;
+}
+
+} // namespace I2DFourierFilters

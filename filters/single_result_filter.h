@@ -1,0 +1,40 @@
+#pragma once
+// One filter that makes one result property: what sets it apart from the others. The pipeline
+// order is the same for all of them and lives in runSingleResultFilter only.
+
+#include <QString>
+
+#include <functional>
+#include <string>
+
+namespace Tavorin {
+class I2DGridMesh;
+class IBaseData;
+} // namespace Tavorin
+
+namespace I2DFourierFilters {
+
+struct SingleResultFilter {
+    // Appended to the source name when no result name is given.
+    QString suffix;
+    // Runs the parameter checks in order; the first failing check's message, or empty to go on.
+    std::function<QString()> rejection;
+    // Stop once FILTER.INP is complete, without running the engine.
+    bool dataDump = false;
+    // Called right after the grid check has passed.
+    std::function<void()> afterGridCheck;
+    // Called after the spectrum section; the value the engine output is divided by.
+    std::function<float()> divisor;
+    // Logged after the filter section's header lines, in place of the general message before it.
+    QString ownAnnouncement;
+    // The filter's lines after "Perform filtering" and the output line.
+    std::function<std::string()> filterLines;
+};
+
+bool runSingleResultFilter(Tavorin::I2DGridMesh* grid, Tavorin::IBaseData* data, QString resultName,
+                           const SingleResultFilter& filter);
+
+// Shared by the filters that take a field direction.
+QString directionRejection(float inclination, float declination);
+
+} // namespace I2DFourierFilters

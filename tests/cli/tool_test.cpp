@@ -1,0 +1,225 @@
+// The `spectrafil` tool as a user meets it: run as a subprocess on files made with GDAL.
+
+#include "raster_fixture.h"
+#include "scratch_dir.h"
+
+#include <fourier_filters.h>
+#include <grid_files.h>
+
+#include <I2DGridMesh.h>
+#include <IBaseDataFloat.h>
+#include <ISettings.h>
+#include <IUniverse.h>
+#include <IWorld.h>
+
+#include <QDir>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+namespace fs = std::filesystem;
+namespace F = I2DFourierFilters;
+using Tavorin::I2DGridMesh;
+using Tavorin::IBaseData;
+
+namespace {
+
+QStringList args(std::initializer_list<std::string> list)
+{
+    QStringList out;
+    for (const std::string& s : list)
+        out << QString::fromStdString(s);
+    return out;
+}
+
+// The result item of the operation run directly on the file's grid.
+const IBaseData* runDirectly(const std::string& path, const std::string& work,
+                             const std::function<bool(I2DGridMesh*, IBaseData*)>& operation)
+{
+    spectrafil::LoadedGrid grid;
+    QString error;
+    if (!spectrafil::readGrid({QString::fromStdString(path), 1, QString()}, Tavorin::universe()->resetWorld(), grid, error))
+        return nullptr;
+    Tavorin::ISettings::setTempDir(QString::fromStdString(work));
+    const IBaseData* result = nullptr;
+    QObject::connect(Tavorin::world(), &Tavorin::IWorld::propertyCreated, [&result](IBaseData* data) { result = data; });
+    const bool ok = operation(grid.mesh, grid.data);
+    Tavorin::ISettings::setTempDir(QString());
+    return ok ? result : nullptr;
+}
+
+bool stagingLeft(const fs::path& folder)
+{
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.path().filename().string().rfind(".spectrafil-", 0) == 0)
+            return true;
+    return false;
+}
+
+struct Subcommand {
+    std::string name;
+    QStringList options;
+    std::function<bool(I2DGridMesh*, IBaseData*)> direct;
+};
+
+} // namespace
+
+TEST(Tool, EachSubcommandWritesWhatItsOperationMakesOnTheSameGrid)
+{
+    ScratchDir scratch;
+    const std::string in = scratch.file("bump.tif");
+    writeRaster(in, "GTiff", bumpGrid(24, 20));
+    const QString none;
+    const std::vector<Subcommand> subcommands = {
+        {"lowpass", {"--cutoff", "900"}, [&](auto g, auto d) { return F::lowPass(g, d, 900, none); }},
+        {"highpass", {"--cutoff", "900"}, [&](auto g, auto d) { return F::highPass(g, d, 900, none); }},
+        {"rtp", {"--inclination", "-60", "--declination", "-15"}, [&](auto g, auto d) { return F::rtp(g, d, -60, -15, none); }},
+        {"susceptibility", {"--height", "80", "--field", "29000", "--inclination", "-60", "--declination", "-15", "--attenuate"},
+         [&](auto g, auto d) { return F::apparentSusceptibility(g, d, 80, 29000, -60, -15, true, none); }},
+        {"density", {}, [&](auto g, auto d) { return F::apparentDensity(g, d, false, none); }},
+        {"pseudogravity", {"--field", "29000", "--inclination", "-60", "--declination", "-15"},
+         [&](auto g, auto d) { return F::pseudoGravity(g, d, 29000, -60, -15, none); }},
+        {"vd", {"--attenuate"}, [&](auto g, auto d) { return F::firstVerticalDerivative(g, d, true, none); }},
+        {"hd", {"--method", "ns"}, [&](auto g, auto d) { return F::firstHorizontalDerivative(g, d, F::NorthSouth, false, none); }},
+        {"continuation", {"--height", "200"}, [&](auto g, auto d) { return F::continuation(g, d, 200, false, none); }},
+        {"strike", {"--strike", "30", "--tolerance", "20", "--cutoff", "600"},
+         [&](auto g, auto d) { return F::strike(g, d, 30, 20, 600, none); }},
+        {"analytic-signal", {}, [&](auto g, auto d) { return F::analyticSignal(g, d, false, none); }},
+    };
+    for (const Subcommand& sub : subcommands) {
+        SCOPED_TRACE(sub.name);
+        const std::string out = scratch.file(sub.name + ".tif");
+        const ToolRun run = runTool(args({sub.name, in, out}) + sub.options);
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const IBaseData* direct = runDirectly(in, scratch.file("direct"), sub.direct);
+        ASSERT_TRUE(direct);
+        const Raster written = readRaster(out);
+        EXPECT_EQ(written.geoTransform, readRaster(in).geoTransform);
+        const spectrafil::RasterLayout layout = spectrafil::northUpLayout(
+            static_cast<I2DGridMesh*>(direct->mesh())->get2DGridGeometry());
+        for (int row = 0; row < written.rows; ++row)
+            for (int column = 0; column < written.columns; ++column) {
+                const unsigned id = layout.hostCell(column, row);
+                const double value = written.values[size_t(row) * size_t(written.columns) + size_t(column)];
+                ASSERT_EQ(value, direct->hasValue(id) ? double(direct->value(id)) : written.noData) << row << " " << column;
+            }
+    }
+}
+
+TEST(Tool, BadInputIsRefusedWithAMessageLeavingNoOutputAndTheInputUntouched)
+{
+    ScratchDir scratch;
+    Raster allEmpty = bumpGrid(6, 5);
+    std::fill(allEmpty.values.begin(), allEmpty.values.end(), allEmpty.noData);
+    writeRaster(scratch.file("empty.tif"), "GTiff", allEmpty);
+    Raster wide = bumpGrid(5460, 2);
+    writeRaster(scratch.file("wide.tif"), "GTiff", wide);
+    Raster sheared = bumpGrid(6, 5);
+    sheared.geoTransform[2] = 30.0;
+    writeRaster(scratch.file("sheared.tif"), "GTiff", sheared);
+    Raster rotated = bumpGrid(6, 5);
+    rotated.geoTransform = {{0, 86.60254037844386, -50, 0, 50, 86.60254037844386}};
+    writeRaster(scratch.file("rotated.tif"), "GTiff", rotated);
+    writeRaster(scratch.file("good.tif"), "GTiff", bumpGrid(12, 10));
+    std::ofstream(scratch.file("garbage.tif")) << "not a raster at all\n";
+    fs::create_directory(scratch.file("folder.tif"));
+
+    struct Case {
+        std::string input, output, expected;
+        QStringList options;
+    };
+    const QStringList cutoff = {"--cutoff", "1000"};
+    const std::vector<Case> cases = {
+        {"missing.tif", "out.tif", "no such file", cutoff},
+        {"garbage.tif", "out.tif", "not a grid GDAL can read", cutoff},
+        {"folder.tif", "out.tif", "is a folder", cutoff},
+        {"wide.tif", "out.tif", "at most 5459 cells", cutoff},
+        {"empty.tif", "out.tif", "Entire data set was NDV", cutoff},
+        {"sheared.tif", "out.tif", "sheared", cutoff},
+        {"rotated.tif", "out.tif", "rotated by 30 degrees", cutoff},
+        {"good.tif", "/proc/spectrafil-out.tif", "cannot write in folder /proc", cutoff},
+        {"good.tif", "out.tif", "Wavelength cut-off must be greater than zero", {"--cutoff", "0"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.input + " -> " + c.output);
+        const std::string input = scratch.file(c.input);
+        const std::string output = c.output[0] == '/' ? c.output : scratch.file(c.output);
+        const std::string before = fs::is_regular_file(input) ? fileBytes(input) : std::string();
+        const ToolRun run = runTool(args({"highpass", input, output}) + c.options);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.contains(QString::fromStdString(c.expected))) << run.err.toStdString();
+        EXPECT_FALSE(fs::exists(output));
+        if (fs::is_regular_file(input)) {
+            EXPECT_EQ(fileBytes(input), before);
+        }
+        EXPECT_FALSE(stagingLeft(scratch.path()));
+    }
+}
+
+TEST(Tool, UsageErrorsExitWith2)
+{
+    ScratchDir scratch;
+    const std::string in = scratch.file("in.tif");
+    writeRaster(in, "GTiff", bumpGrid(8, 6));
+    const std::string out = scratch.file("out.tif");
+    const std::vector<QStringList> usages = {
+        {},
+        {"frobnicate"},
+        args({"lowpass", in, out}),
+        args({"lowpass", in, out, "--cutoff", "1000", "--bogus"}),
+        args({"lowpass", in, out, "--cutoff", "nan"}),
+        args({"hd", in, out, "--method", "diagonal"}),
+        args({"rtp", in, out, "--inclination", "60"}),
+        args({"lowpass", in, in, "--cutoff", "1000"}),
+        args({"lowpass", in, scratch.file("out.grid"), "--cutoff", "1000"}),
+        args({"lowpass", in, out, "--cutoff", "1000", "--format", "NoSuchDriver"}),
+        args({"lowpass", in, out, "--cutoff", "1000", "--band", "0"}),
+    };
+    const std::string before = fileBytes(in);
+    for (const QStringList& usage : usages) {
+        SCOPED_TRACE(usage.join(' ').toStdString());
+        const ToolRun run = runTool(usage);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_FALSE(run.err.isEmpty());
+        EXPECT_FALSE(fs::exists(out));
+    }
+    EXPECT_EQ(fileBytes(in), before);
+}
+
+TEST(Tool, AsciiGridWithSrsGivesGeoTiffPreviewAndKeptWorkFolder)
+{
+    ScratchDir scratch;
+    Raster ascii = bumpGrid(20, 16);
+    ascii.crsWkt.clear();
+    writeRaster(scratch.file("in.asc"), "AAIGrid", ascii);
+    const ToolRun run = runTool(args({"lowpass", scratch.file("in.asc"), scratch.file("out.tif"), "--cutoff", "800",
+                                      "--srs", "EPSG:32735", "--preview", scratch.file("p.png"), "--keep-work",
+                                      scratch.file("work"), "-v"}));
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, QString::fromStdString(scratch.file("out.tif")) + ": in low pass filtered\n"); // engine chatter kept out
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Gathering data...")));
+    EXPECT_TRUE(sameCrs(readRaster(scratch.file("out.tif")).crsWkt, epsgWkt(32735)));
+    EXPECT_TRUE(fs::exists(scratch.file("work/FILTER.INP")));
+    EXPECT_TRUE(fs::exists(scratch.file("work/fpt6_2D_INV_AIRFILT_FILTER.OUT")));
+
+    const QImage preview(QString::fromStdString(scratch.file("p.png")));
+    ASSERT_FALSE(preview.isNull());
+    EXPECT_EQ(preview.width(), 2 * 560);
+    int darkViolet = 0, yellow = 0;
+    for (int y = 0; y < preview.height(); ++y)
+        for (int x = 0; x < preview.width(); ++x) {
+            const QColor c = preview.pixelColor(x, y);
+            darkViolet += c.red() < 80 && c.green() < 20 && c.blue() > 70;
+            yellow += c.red() > 240 && c.green() > 220 && c.blue() < 50;
+        }
+    EXPECT_GT(darkViolet, 100); // both ends of the colour map are used
+    EXPECT_GT(yellow, 100);
+
+    const ToolRun version = runTool({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(version.out.contains(QStringLiteral(SPECTRAFIL_VERSION)));
+}

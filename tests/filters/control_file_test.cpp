@@ -1,0 +1,192 @@
+// FILTER.INP as each operation leaves it, byte for byte, and the order of the pipeline's messages.
+
+#include "filter_fixture.h"
+
+#include "fourier_filters.h"
+
+#include "IProgressBarWidget.h"
+
+#include <vector>
+
+using namespace Tavorin;
+using namespace I2DFourierFilters;
+
+namespace {
+
+// 30 columns of 25 and 20 rows of 20 from (1000, 2000) holding 10 + column + row (mean 34).
+const char* const SpectrumSection = "Temporary SPECTRM control file\n"
+                                    "FFinput.dat\n"
+                                    "1737.5 2010 380 725  !  bottom right corner and grid extents, NS then EW\n"
+                                    "25 20 ! dx, dy\n"
+                                    "1\n2\n3\n1\n"
+                                    "0\n"
+                                    "109.000 57.000 ! X extension, Y extension\n"
+                                    "34.000  !  Average \n"
+                                    "0 0\n"
+                                    "Perform filtering\n"
+                                    "2 0 0 1\n";
+
+struct Case {
+    const char* label;
+    std::function<bool(I2DGridMesh*, IBaseData*)> run;
+    const char* suffix;
+    const char* filterLines;
+    const char* announcement; // a message the operation logs before writing its lines
+};
+
+std::vector<Case> cases()
+{
+    // W0 = 22.5; the derivative scale of cells 25 by 20 is 10.
+    return {
+        {"low pass", [](auto g, auto d) { return lowPass(g, d, 500, ""); }, " low pass filtered",
+         "1 1 750.000000 500.000000\n", "Writing control file for applying filter..."},
+        {"high pass", [](auto g, auto d) { return highPass(g, d, 500, ""); }, " high pass filtered",
+         "1 2 333.333333 500.000000\n", "Writing control file for applying filter..."},
+        {"rtp", [](auto g, auto d) { return rtp(g, d, 60, -15, ""); }, " rtp filtered",
+         "5 0 0 0\n-15.000000 60.000000 -15.000000 60.000000\n", "Writing control file for applying filter..."},
+        {"vd attenuated", [](auto g, auto d) { return firstVerticalDerivative(g, d, true, ""); }, " vd filtered",
+         "2 1 135.000000 90.000000\n3\n0\n", "scaling factor is 10"},
+        {"vd", [](auto g, auto d) { return firstVerticalDerivative(g, d, false, ""); }, " vd filtered",
+         "2 1 90.000000 45.000000\n3\n0\n", "scaling factor is 10"},
+        {"hd total", [](auto g, auto d) { return firstHorizontalDerivative(g, d, TotalHorizontal, false, ""); },
+         " hd filtered", "12 1 90.000000 45.000000\n1\n0\n", "scaling factor is 10"},
+        {"hd east-west", [](auto g, auto d) { return firstHorizontalDerivative(g, d, EastWest, true, ""); },
+         " hd filtered", "2 1 135.000000 90.000000\n1\n0\n", "scaling factor is 10"},
+        {"hd north-south", [](auto g, auto d) { return firstHorizontalDerivative(g, d, NorthSouth, false, ""); },
+         " hd filtered", "2 1 90.000000 45.000000\n2\n0\n", "scaling factor is 10"},
+        {"upward", [](auto g, auto d) { return continuation(g, d, 100, false, ""); }, " cont filtered",
+         "3 1 90.000000 45.000000\n100.000000\n", "Writing control file for applying filter..."},
+        {"zero distance", [](auto g, auto d) { return continuation(g, d, 0, false, ""); }, " cont filtered",
+         "3 1 270.000000 135.000000\n0.000000\n", "Writing control file for applying filter..."},
+        {"downward attenuated", [](auto g, auto d) { return continuation(g, d, -50, true, ""); }, " cont filtered",
+         "3 1 810.000000 405.000000\n-50.000000\n", "Writing control file for applying filter..."},
+        {"strike", [](auto g, auto d) { return strike(g, d, 30, 20, 500, ""); }, " strike filtered",
+         "1 6 750.000000 500.000000 30.000000 10.000000\n", "Writing control file for applying filter..."},
+        {"strike, negative tolerance", [](auto g, auto d) { return strike(g, d, 30, -20, 500, ""); },
+         " strike filtered", "1 4 30.000000 10.000000\n", "Writing control file for applying filter..."},
+        {"app susc attenuated",
+         [](auto g, auto d) { return apparentSusceptibility(g, d, 100, 50000, 60, -15, true, ""); },
+         " apparent susc filtered",
+         "7 1 101.250000 67.500000 \n100.000000 -15.000000 60.000000 -15.000000 60.000000 50000.000000\n",
+         "Writing control file for app susc filter..."},
+        {"app susc", [](auto g, auto d) { return apparentSusceptibility(g, d, 100, 50000, 60, -15, false, ""); },
+         " apparent susc filtered",
+         "7 0 0 0 \n100.000000 -15.000000 60.000000 -15.000000 60.000000 50000.000000\n",
+         "Writing control file for app susc filter..."},
+        {"app density", [](auto g, auto d) { return apparentDensity(g, d, false, ""); }, " apparent density filtered",
+         "8 0 0 0\n0.000000 0.000000 0.000000 0.000000 0.000000 0.000000\n",
+         "Writing control file for app density filter..."},
+        {"app density attenuated", [](auto g, auto d) { return apparentDensity(g, d, true, ""); },
+         " apparent density filtered",
+         "8 1 101.250000 67.500000 \n0.000000 0.000000 0.000000 0.000000 0.000000 0.000000\n",
+         "Writing control file for app density filter..."},
+        {"pseudo gravity", [](auto g, auto d) { return pseudoGravity(g, d, 50000, 60, -15, ""); },
+         " pseudo gravity filtered", "6 0 0 0\n-15.000000 60.000000 -15.000000 60.000000 50000.000000\n",
+         "Writing control file for pseudo gravity filter..."},
+    };
+}
+
+} // namespace
+
+TEST_F(FilterTest, EachOperationWritesItsControlFileAndNamesItsResult)
+{
+    I2DGridMesh* grid = makeGrid(30, 20, 25, 20);
+    IBaseDataFloat* source = makeRamp(grid);
+    for (const Case& c : cases()) {
+        SCOPED_TRACE(c.label);
+        clearLog();
+        ASSERT_TRUE(c.run(grid, source));
+        EXPECT_EQ(readTempFile("FILTER.INP"), QString(SpectrumSection) + c.filterLines);
+        const IBaseDataFloat* result = item(grid, QString("TMI") + c.suffix);
+        ASSERT_NE(result, nullptr);
+        EXPECT_EQ(result->valueCount(), 600u);
+        grid->DataList()->remove(const_cast<IBaseDataFloat*>(result));
+
+        const QStringList log = logTexts();
+        const int announced = log.indexOf(c.announcement);
+        EXPECT_GT(announced, log.indexOf("Writing control file for computing spectrum..."));
+        EXPECT_LT(announced, log.indexOf("Computing spectrum, this may take a few minutes..."));
+        const bool potentialField = QString(c.suffix).startsWith(" apparent") || QString(c.suffix).startsWith(" pseudo");
+        EXPECT_EQ(log.contains("AIRFILT scaling factor is 10"), potentialField);
+        EXPECT_EQ(log.contains("Writing control file for applying filter..."), !potentialField);
+        EXPECT_TRUE(logTexts(1).isEmpty() && logTexts(2).isEmpty()) << logTexts(1).join('|').toStdString();
+    }
+}
+
+TEST_F(FilterTest, LowPassLogsThePipelineInOrderAndCopiesBothEngineLogs)
+{
+    I2DGridMesh* grid = makeGrid(30, 20, 25, 20);
+    IBaseDataFloat* source = makeRamp(grid);
+    std::vector<IProgressState> progress;
+    IProgressBarWidget::setTextSink([&progress](const IProgressState& s) { progress.push_back(s); });
+    ASSERT_TRUE(lowPass(grid, source, 500, "abc"));
+    IProgressBarWidget::setTextSink({});
+    ASSERT_NE(item(grid, "abc"), nullptr);
+    EXPECT_EQ(item(grid, "abc low pass filtered"), nullptr);
+
+    QStringList log = logTexts();
+    // The forward log arrives line by line, the inverse log as one entry.
+    const int forwardFirst = log.indexOf("Computing spectrum, this may take a few minutes...") + 1;
+    const int forwardEnd = log.indexOf("Finished spectrum calculation");
+    QString forward;
+    for (int i = forwardFirst; i < forwardEnd; ++i)
+        forward += log[i] + "\n";
+    EXPECT_EQ(forward, readTempFile("fpt6_2D_FWD_SPECTRM_FILTER.OUT"));
+    EXPECT_GT(forwardEnd - forwardFirst, 10);
+    const int inverse = log.indexOf("Applying filter, this may take a few minutes...") + 1;
+    EXPECT_EQ(log[inverse], readTempFile("fpt6_2D_INV_AIRFILT_FILTER.OUT"));
+    log.erase(log.begin() + inverse);
+    log.erase(log.begin() + forwardFirst, log.begin() + forwardEnd);
+
+    const QStringList expected = {
+        "Switching current directory to " + temp.path(),
+        "Checking grid suitability for 2D filtering...",
+        "Grid is ok",
+        "Gathering data...",
+        "Writing control file for computing spectrum...",
+        "Writing control file for applying filter...",
+        "Computing spectrum, this may take a few minutes...",
+        "Finished spectrum calculation",
+        "Applying filter, this may take a few minutes...",
+        "Finished filter application",
+        "Loading filtered data...",
+        "Switching back current directory to " + startDir,
+    };
+    EXPECT_EQ(log, expected);
+
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.front().caption, QString("Filtering data, please wait..."));
+    EXPECT_EQ(progress.back().maximum, 3);
+    EXPECT_EQ(progress.back().position, 3);
+    EXPECT_FALSE(progress.back().visible);
+}
+
+TEST_F(FilterTest, DataDumpWritesTheControlFileAndStopsBeforeTheEngine)
+{
+    I2DGridMesh* grid = makeGrid(30, 20, 25, 20);
+    IBaseDataFloat* source = makeRamp(grid);
+
+    EXPECT_FALSE(lowPass(grid, source, 0, ""));
+    EXPECT_EQ(readTempFile("FILTER.INP"), QString(SpectrumSection) + "1 1 0.000000 0.000000\n");
+    QStringList log = logTexts();
+    EXPECT_EQ(log.indexOf("Implementing data dump"), 1);
+    EXPECT_EQ(log[log.size() - 2], QString("Completed data dump"));
+    EXPECT_TRUE(logTexts(2).isEmpty());
+    EXPECT_FALSE(QFile::exists(tempFile("fpt6_2D_FWD_SPECTRM_FILTER.OUT")));
+    EXPECT_EQ(grid->DataList()->count(), 1);
+
+    clearLog();
+    EXPECT_FALSE(strike(grid, source, 30, 20, 0, ""));
+    EXPECT_EQ(readTempFile("FILTER.INP"), QString(SpectrumSection) + "1 6 0.000000 0.000000 30.000000 10.000000\n");
+    EXPECT_TRUE(logTexts().contains("Completed data dump"));
+
+    // The strike checks follow the announcement and can still refuse the call.
+    clearLog();
+    QFile::remove(tempFile("FILTER.INP"));
+    EXPECT_FALSE(strike(grid, source, 95, 20, 0, ""));
+    log = logTexts();
+    EXPECT_EQ(log.mid(1, 2), QStringList({"Implementing data dump", "Strike must be within range of +/- 90 degrees"}));
+    EXPECT_FALSE(log.contains("Completed data dump"));
+    EXPECT_FALSE(QFile::exists(tempFile("FILTER.INP")));
+    EXPECT_EQ(grid->DataList()->count(), 1);
+}

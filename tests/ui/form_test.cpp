@@ -1,0 +1,145 @@
+// The parameter groups, texts, defaults and ranges that each filter type shows.
+
+#include "FilterDialog.h"
+#include "test_world.h"
+
+#include <QSet>
+#include <gtest/gtest.h>
+
+using Tavorin::IFilterDialog;
+
+namespace {
+
+const QString magneticTip = "Please select total magnetic intensity (TMI) property (expected unit is nT).";
+const QString gravityTip = "Please select terrain corrected gravity property (expected unit is mGals).";
+const QString noisyText = "Attenuate high frequencies\n(Select this option for noisy data)";
+const QString downwardText =
+    "Attenuate high frequencies\n(Select this option for downward continuing noisy data)";
+
+struct TypeCase {
+    int type;
+    QSet<QString> shown;
+    QString tip;
+    QString attenuateText;
+    QString wavelengthLabel;
+};
+
+const QString cutoff = "Wavelength cutoff :";
+
+const TypeCase typeCases[] = {
+    {IFilterDialog::LowPass, {"_wavelength_frame"}, {}, noisyText, cutoff},
+    {IFilterDialog::HighPass, {"_wavelength_frame"}, {}, noisyText, cutoff},
+    {IFilterDialog::RTP, {"_incl_decl_frame"}, {}, noisyText, cutoff},
+    {IFilterDialog::ApparentSusceptibility,
+     {"_obs_frame", "_inducing_field_frame", "_incl_decl_frame", "_attenuate_checkbox", "_tip_label"},
+     magneticTip, noisyText, cutoff},
+    {IFilterDialog::ApparentDensity, {"_attenuate_checkbox", "_tip_label"}, gravityTip, noisyText, cutoff},
+    {IFilterDialog::PseudoGravity, {"_inducing_field_frame", "_incl_decl_frame", "_tip_label"}, magneticTip,
+     noisyText, cutoff},
+    {IFilterDialog::VerticalDerivative, {"_attenuate_checkbox"}, {}, noisyText, cutoff},
+    {IFilterDialog::HorizontalDerivative, {"_method_frame", "_attenuate_checkbox"}, {}, noisyText, cutoff},
+    {IFilterDialog::Continuation, {"_continuation_frame", "_attenuate_checkbox", "_continuation_tip_label"},
+     {}, downwardText, cutoff},
+    {IFilterDialog::Strike, {"_strike_frame", "_wavelength_frame"}, {}, noisyText, "Low pass wavelength :"},
+    {IFilterDialog::AnalyticSignal, {"_attenuate_checkbox"}, {}, noisyText, cutoff},
+    {11, {}, {}, noisyText, cutoff}, // not a filter: only the grid, the properties and the buttons
+};
+
+const char* const groups[] = {"_obs_frame",         "_inducing_field_frame", "_incl_decl_frame",
+                              "_method_frame",      "_continuation_frame",   "_strike_frame",
+                              "_wavelength_frame",  "_attenuate_checkbox",   "_tip_label",
+                              "_continuation_tip_label"};
+
+} // namespace
+
+TEST(FilterDialogForm, EachTypeShowsItsGroupsAndTexts)
+{
+    testworld::TestWorld w;
+    for (const TypeCase& c : typeCases) {
+        SCOPED_TRACE(c.type);
+        IFilterDialog dialog(static_cast<IFilterDialog::IGeoPhysFilterType>(c.type), nullptr);
+        for (const char* name : groups) {
+            auto* group = dialog.findChild<QWidget*>(name);
+            ASSERT_NE(group, nullptr) << name;
+            EXPECT_EQ(!group->isHidden(), c.shown.contains(name)) << name;
+        }
+        const QList<QWidget*> always{dialog._grid_combobox, dialog._ok_button, dialog._apply_button,
+                                     dialog._cancel_button};
+        for (QWidget* widget : always)
+            EXPECT_FALSE(widget->isHidden());
+        if (!c.tip.isEmpty()) {
+            EXPECT_EQ(dialog._tip_label->text(), c.tip);
+        }
+        EXPECT_EQ(dialog._attenuate_checkbox->text(), c.attenuateText);
+        EXPECT_EQ(dialog._wavelength_label->text(), c.wavelengthLabel);
+        EXPECT_EQ(dialog.windowTitle(), "Filter Dialog");
+        EXPECT_FALSE(dialog.windowFlags() & Qt::WindowContextHelpButtonHint);
+    }
+}
+
+TEST(FilterDialogForm, DefaultsAndRangesClampValues)
+{
+    testworld::TestWorld w;
+    IFilterDialog dialog(IFilterDialog::Strike, nullptr);
+    EXPECT_DOUBLE_EQ(dialog._wavelength_spinbox->value(), 500.0);
+    EXPECT_DOUBLE_EQ(dialog._strike_tol_spinbox->value(), 5.0);
+    EXPECT_TRUE(dialog._attenuate_checkbox->isChecked());
+    for (QDoubleSpinBox* box : dialog.findChildren<QDoubleSpinBox*>()) {
+        EXPECT_EQ(box->decimals(), 3) << box->objectName().toStdString();
+        if (box != dialog._wavelength_spinbox && box != dialog._strike_tol_spinbox) {
+            EXPECT_DOUBLE_EQ(box->value(), 0.0) << box->objectName().toStdString();
+        }
+    }
+
+    struct Clamp {
+        QDoubleSpinBox* box;
+        double typed;
+        double kept;
+    };
+    const Clamp clamps[] = {
+        {dialog._strike_tol_spinbox, 90.0, 89.999},    {dialog._strike_tol_spinbox, -1.0, 0.0},
+        {dialog._wavelength_spinbox, -10.0, 0.0},      {dialog._wavelength_spinbox, 2e9, 1e9},
+        {dialog._inclination_spinbox, 91.0, 90.0},     {dialog._inclination_spinbox, -95.0, -90.0},
+        {dialog._declination_spinbox, 361.0, 360.0},   {dialog._declination_spinbox, -400.0, -360.0},
+        {dialog._strike_spinbox, 100.0, 90.0},         {dialog._obs_height_spinbox, -2e9, -1e9},
+        {dialog._field_strength_spinbox, 2e9, 1e9},    {dialog._continuation_dist_spinbox, -2e9, -1e9},
+        {dialog._continuation_dist_spinbox, -250.5, -250.5},
+    };
+    for (const Clamp& c : clamps) {
+        c.box->setValue(c.typed);
+        EXPECT_DOUBLE_EQ(c.box->value(), c.kept) << c.box->objectName().toStdString() << " " << c.typed;
+    }
+}
+
+TEST(FilterDialogForm, MethodButtonsAreExclusiveWithThdFirst)
+{
+    testworld::TestWorld w;
+    IFilterDialog dialog(IFilterDialog::HorizontalDerivative, nullptr);
+    const auto checked = [&] {
+        return QString("%1%2%3").arg(dialog._thd_rb->isChecked()).arg(dialog._ew_rb->isChecked()).arg(
+            dialog._ns_rb->isChecked());
+    };
+    EXPECT_EQ(checked(), "100");
+    dialog._ew_rb->click();
+    EXPECT_EQ(checked(), "010");
+    dialog._ns_rb->click();
+    EXPECT_EQ(checked(), "001");
+    dialog._ns_rb->click(); // a checked radio button stays checked
+    EXPECT_EQ(checked(), "001");
+    dialog._thd_rb->click();
+    EXPECT_EQ(checked(), "100");
+}
+
+TEST(FilterDialogForm, GridRowHoldsPickButtonAndPropertiesSelector)
+{
+    testworld::TestWorld w;
+    IFilterDialog dialog(IFilterDialog::LowPass, nullptr);
+    EXPECT_EQ(dialog._grid_pick_button->toolTip(), "Pick drillholes");
+    EXPECT_TRUE(dialog._grid_pick_button->text().isEmpty());
+    ASSERT_EQ(dialog._properties_layout->count(), 3);
+    EXPECT_EQ(dialog._properties_layout->itemAt(0)->widget(), dialog.label_6);
+    EXPECT_EQ(dialog._properties_layout->itemAt(1)->widget()->parent(), &dialog);
+    EXPECT_EQ(dialog._properties_layout->itemAt(2)->spacerItem(), dialog.horizontalSpacer);
+    for (QPushButton* b : dialog.findChildren<QPushButton*>())
+        EXPECT_FALSE(b->autoDefault()) << b->objectName().toStdString();
+}

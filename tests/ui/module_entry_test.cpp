@@ -1,0 +1,107 @@
+// The module as the host loads it: the entry point resolved by name from the shared library.
+
+#include "I2DGridMesh.h"
+#include "IContextActionManager.h"
+#include "IFolder.h"
+#include "test_world.h"
+
+#include <QAction>
+#include <QLibrary>
+#include <QSet>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+using namespace Tavorin;
+
+namespace {
+
+using ModuleEntry = void (*)(const char**);
+
+class SurveyGrid : public I2DGridMesh {
+public:
+    using I2DGridMesh::I2DGridMesh;
+};
+
+struct Expected {
+    const char* className;
+    const char* text;
+};
+
+const Expected expectedActions[] = {
+    {"Tavorin::ILowPassFourierFilterAction", "Low Pass Fourier Filter"},
+    {"Tavorin::IHighPassFourierFilterAction", "High Pass Fourier Filter"},
+    {"Tavorin::IRTPFourierFilterAction", "RTP Fourier Filter"},
+    {"Tavorin::IApparentSusceptibilityFilterAction", "Apparent Susceptibility"},
+    {"Tavorin::IApparentDensityFilterAction", "Apparent Density"},
+    {"Tavorin::IPseudoGravityFilterAction", "Pseudo-gravity"},
+    {"Tavorin::IVerticalDerivativeFourierFilterAction", "1st Vertical Derivative Fourier Filter"},
+    {"Tavorin::IHorizontalDerivativeFourierFilterAction", "1st Horizontal Derivative Fourier Filter"},
+    {"Tavorin::IContinuationFourierFilterAction", "Continuation Fourier Filter"},
+    {"Tavorin::IStrikeFourierFilterAction", "Strike Fourier Filter"},
+    {"Tavorin::IComputeAnalyticSignalAction", "Compute Analytic Signal Using Fourier Filtering Derivatives"},
+};
+
+ModuleEntry resolveEntry(QLibrary& library)
+{
+    if (!library.load())
+        return nullptr;
+    return reinterpret_cast<ModuleEntry>(library.resolve("TavorinModuleV1"));
+}
+
+} // namespace
+
+TEST(ModuleEntry, PreviewFlagOffAddsNothing)
+{
+    QLibrary library(QStringLiteral(SPECTRAFIL_MODULE_FILE));
+    const ModuleEntry entry = resolveEntry(library);
+    ASSERT_NE(entry, nullptr) << library.errorString().toStdString();
+    IContextActionManager* manager = IContextActionManager::instance();
+    manager->clear();
+    qRegisterMetaType<QAction*>();
+    QSignalSpy registered(manager, &IContextActionManager::actionRegistered);
+
+    IUniverse::Instance()->setFutureFeaturesEnabled(false);
+    const char* const hostDefault = "host default";
+    const char* slot = hostDefault;
+    entry(&slot);
+    EXPECT_EQ(slot, hostDefault);
+    EXPECT_EQ(registered.count(), 0);
+    EXPECT_TRUE(manager->actions().isEmpty());
+}
+
+TEST(ModuleEntry, PreviewFlagOnNamesModuleAndRegistersElevenGridActions)
+{
+    testworld::TestWorld w;
+    QLibrary library(QStringLiteral(SPECTRAFIL_MODULE_FILE));
+    const ModuleEntry entry = resolveEntry(library);
+    ASSERT_NE(entry, nullptr) << library.errorString().toStdString();
+    IContextActionManager* manager = IContextActionManager::instance();
+    manager->clear();
+
+    IUniverse::Instance()->setFutureFeaturesEnabled(true);
+    const char* slot = nullptr;
+    entry(&slot);
+    IUniverse::Instance()->setFutureFeaturesEnabled(false);
+    EXPECT_STREQ(slot, "Spectrafil");
+
+    const QList<QAction*> actions = manager->actions();
+    ASSERT_EQ(actions.size(), 11);
+    for (int i = 0; i < actions.size(); ++i) {
+        EXPECT_STREQ(actions[i]->metaObject()->className(), expectedActions[i].className);
+        EXPECT_EQ(actions[i]->text(), QLatin1String(expectedActions[i].text));
+        EXPECT_FALSE(actions[i]->icon().isNull());
+    }
+    EXPECT_EQ(QSet<QAction*>(actions.begin(), actions.end()).size(), 11);
+
+    // Offered on grids and anything derived from a grid, on nothing else.
+    SurveyGrid derived(QStringLiteral("Derived"));
+    IFolder folder(QStringLiteral("Folder"));
+    IBaseData* item = w.gridB->DataList()->Data(QStringLiteral("TMI"));
+    EXPECT_EQ(manager->actionsFor(w.gridA), actions);
+    EXPECT_EQ(manager->actionsFor(&derived), actions);
+    EXPECT_TRUE(manager->actionsFor(w.points).isEmpty());
+    EXPECT_TRUE(manager->actionsFor(item).isEmpty());
+    EXPECT_TRUE(manager->actionsFor(&folder).isEmpty());
+    EXPECT_TRUE(manager->actionsFor(nullptr).isEmpty());
+    manager->clear();
+}

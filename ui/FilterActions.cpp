@@ -1,0 +1,168 @@
+#include "FilterActions.h"
+
+#include "FilterDialog.h"
+#include "I2DGridMesh.h"
+#include "IMain.h"
+#include "ISelectionModel.h"
+#include "IUniverse.h"
+#include "IWorld.h"
+#include "TavorinIcons.h"
+
+namespace Tavorin {
+
+namespace {
+
+// What every filter action does on construction besides connecting its own handler.
+void setUpFilterAction(QAction* action, const char* text)
+{
+    action->setText(QLatin1String(text));
+    action->setIcon(getTavorinIcon(QStringLiteral("function")));
+}
+
+// Opens a modeless dialog that deletes itself when closed; the action keeps no pointer to it.
+void openFilterDialog(const QAction* action, IFilterDialog::IGeoPhysFilterType type)
+{
+    auto* dialog = new IFilterDialog(type, IMain::Instance());
+    dialog->setWindowTitle(action->text());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    IMesh* selected = IUniverse::Instance()->ThisWorld()->getSelectionModel()->getMesh();
+    if (auto* grid = dynamic_cast<I2DGridMesh*>(selected))
+        dialog->setGrid(grid);
+    dialog->show();
+}
+
+} // namespace
+
+ILowPassFourierFilterAction::ILowPassFourierFilterAction(QObject* parent)
+    : QAction(parent)
+{
+    setUpFilterAction(this, "Low Pass Fourier Filter");
+    connect(this, &QAction::triggered, this, &ILowPassFourierFilterAction::showFilterDialog);
+}
+
+void ILowPassFourierFilterAction::showFilterDialog()
+{
+    openFilterDialog(this, IFilterDialog::LowPass);
+}
+
+IHighPassFourierFilterAction::IHighPassFourierFilterAction(QObject* parent)
+    : QAction(parent)
+{
+    setUpFilterAction(this, "High Pass Fourier Filter");
+    connect(this, &QAction::triggered, this, &IHighPassFourierFilterAction::showFilterDialog);
+}
+
+void IHighPassFourierFilterAction::showFilterDialog()
+{
+    openFilterDialog(this, IFilterDialog::HighPass);
+}
+
+IRTPFourierFilterAction::IRTPFourierFilterAction(QObject* parent)
+    : QAction(parent)
+{
+    setUpFilterAction(this, "RTP Fourier Filter");
+    connect(this, &QAction::triggered, this, &IRTPFourierFilterAction::showFilterDialog);
+}
+
+void IRTPFourierFilterAction::showFilterDialog()
+{
+    openFilterDialog(this, IFilterDialog::RTP);
+}
+
+IApparentSusceptibilityFilterAction::IApparentSusceptibilityFilterAction(QObject* parent)
+    : QAction(parent)
+{
+    setUpFilterAction(this, "Apparent Susceptibility");
+    connect(this, &QAction::triggered, this, &IApparentSusceptibilityFilterAction::showFilterDialog);
+}
+
+void IApparentSusceptibilityFilterAction::showFilterDialog()
+{
+    openFilterDialog(this, IFilterDialog::ApparentSusceptibility);
+}
+
+IApparentDensityFilterAction::IApparentDensityFilterAction(QObject* parent)
+    : QAction(parent)
+{
+    setUpFilterAction(this, "Apparent Density");
+    connect(this, &QAction::triggered, this, &IApparentDensityFilterAction::showFilterDialog);
+}
+
+void IApparentDensityFilterAction::showFilterDialog()
+{
+    openFilterDialog(this, IFilterDialog::ApparentDensity);
+}
+
+IPseudoGravityFilterAction::IPseudoGravityFilterAction(QObject* parent)
+    : QAction(parent)
+{
+    setUpFilterAction(this, "Pseudo-gravity");
+    connect(this, &QAction::triggered, this, &IPseudoGravityFilterAction::showFilterDialog);
+}
+
+void IPseudoGravityFilterAction::showFilterDialog()
+{
+    openFilterDialog(this, IFilterDialog::PseudoGravity);
+}
+
+IVerticalDerivativeFourierFilterAction::IVerticalDerivativeFourierFilterAction(QObject* parent)
+    : QAction(parent)
+{
+    setUpFilterAction(this, "1st Vertical Derivative Fourier Filter");
+    connect(this, &QAction::triggered, this, &IVerticalDerivativeFourierFilterAction::showFilterDialog);
+}
+
+void IVerticalDerivativeFourierFilterAction::showFilterDialog()
+{
+    openFilterDialog(this, IFilterDialog::VerticalDerivative);
+}
+
+IHorizontalDerivativeFourierFilterAction::IHorizontalDerivativeFourierFilterAction(QObject* parent)
+    : QAction(parent)
+{
+    setUpFilterAction(this, "1st Horizontal Derivative Fourier Filter");
+    connect(this, &QAction::triggered, this, &IHorizontalDerivativeFourierFilterAction::showFilterDialog);
+}
+
+void IHorizontalDerivativeFourierFilterAction::showFilterDialog()
+{
+    openFilterDialog(this, IFilterDialog::HorizontalDerivative);
+}
+
+IContinuationFourierFilterAction::IContinuationFourierFilterAction(QObject* parent)
+    : QAction(parent)
+{
+    setUpFilterAction(this, "Continuation Fourier Filter");
+    connect(this, &QAction::triggered, this, &IContinuationFourierFilterAction::showFilterDialog);
+}
+
+void IContinuationFourierFilterAction::showFilterDialog()
+{
+    openFilterDialog(this, IFilterDialog::Continuation);
+}
+
+IStrikeFourierFilterAction::IStrikeFourierFilterAction(QObject* parent)
+    : QAction(parent)
+{
+    setUpFilterAction(this, "Strike Fourier Filter");
+    connect(this, &QAction::triggered, this, &IStrikeFourierFilterAction::showFilterDialog);
+}
+
+void IStrikeFourierFilterAction::showFilterDialog()
+{
+    openFilterDialog(this, IFilterDialog::Strike);
+}
+
+IComputeAnalyticSignalAction::IComputeAnalyticSignalAction(QObject* parent)
+    : QAction(parent)
+{
+    setUpFilterAction(this, "Compute Analytic Signal Using Fourier Filtering Derivatives");
+    connect(this, &QAction::triggered, this, &IComputeAnalyticSignalAction::showFilterDialog);
+}
+
+void IComputeAnalyticSignalAction::showFilterDialog()
+{
+    openFilterDialog(this, IFilterDialog::AnalyticSignal);
+}
+
+} // namespace Tavorin
