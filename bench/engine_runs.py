@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Whole engine runs (forward run + inverse low pass) of N x N cells, each made by
 spectrafil-engine-run under /usr/bin/time -v, as one Markdown table: the runs' own times, the
-process's wall time and peak RSS, and the N log N check, time / (n log2 n) with n the cell count.
+process's wall time, CPU time (user + system: steadier than the wall time on a shared machine)
+and peak RSS, and the N log N check, time / (n log2 n) with n the cell count.
     engine_runs.py BIN_DIR WORK_DIR N [N ...]"""
 import math
 import re
@@ -23,21 +24,22 @@ def run(binary, work, size):
     wall = re.search(r"Elapsed \(wall clock\) time \(h:mm:ss or m:ss\): (\S+)", err).group(1)
     seconds = sum(float(part) * 60 ** i for i, part in enumerate(reversed(wall.split(":"))))
     rss = int(re.search(r"Maximum resident set size \(kbytes\): (\d+)", err).group(1))
+    cpu = sum(float(re.search(rf"{kind} time \(seconds\): ([\d.]+)", err).group(1)) for kind in ("User", "System"))
     cells, forward, inverse = int(line.group(1)), float(line.group(2)), float(line.group(3))
-    return cells, forward, inverse, seconds, rss / 1024.0
+    return cells, forward, inverse, seconds, cpu, rss / 1024.0
 
 
 def main(bin_dir, work, sizes):
     binary = Path(bin_dir) / "spectrafil-engine-run"
-    print("| Grid | Cells | Forward (s) | Inverse (s) | Both (s) | Process wall (s) | Peak RSS (MiB) "
+    print("| Grid | Cells | Forward (s) | Inverse (s) | Both (s) | Process wall (s) | CPU (s) | Peak RSS (MiB) "
           "| Both / (n log2 n) (ns) |")
-    print("|---|---:|---:|---:|---:|---:|---:|---:|")
+    print("|---|---:|---:|---:|---:|---:|---:|---:|---:|")
     for size in sizes:
-        cells, forward, inverse, wall, rss = run(binary, work, size)
+        cells, forward, inverse, wall, cpu, rss = run(binary, work, size)
         both = forward + inverse
         per = both / (cells * math.log2(cells)) * 1e9
         print(f"| {size} x {size} | {cells} | {forward:.2f} | {inverse:.2f} | {both:.2f} | {wall:.2f} "
-              f"| {rss:.0f} | {per:.2f} |", flush=True)
+              f"| {cpu:.2f} | {rss:.0f} | {per:.2f} |", flush=True)
 
 
 if __name__ == "__main__":
