@@ -28,19 +28,15 @@ double Taper(const ForwardState& s, int32_t k, double GRAD)
     return std::exp(-x * x * s.C);
 }
 
-// UNIT8_ARR entries (column, row, value, k^2); with no storage the entries are only counted.
+// UNIT8_ARR entries; with no storage the entries are only counted.
 struct Unit8 {
-    double* UNIT8_ARR = nullptr;
+    Unit8Entry* UNIT8_ARR = nullptr;
     int64_t n = 0;
-    void Append(double column, double row, double value, double k2)
+    void Append(int32_t column, int32_t row, double value, int32_t k)
     {
-        if (UNIT8_ARR) {
-            double* entry = UNIT8_ARR + 4 * n;
-            entry[0] = column;
-            entry[1] = row;
-            entry[2] = value;
-            entry[3] = k2;
-        }
+        if (UNIT8_ARR)
+            UNIT8_ARR[n] = Unit8Entry{value, static_cast<uint16_t>(column), static_cast<uint16_t>(row),
+                                      static_cast<uint16_t>(k)};
         ++n;
     }
 };
@@ -55,9 +51,9 @@ void TailFromEdge(const ForwardState& s, const Line& line, int32_t e, int32_t si
         if (IsEmptyCell(line.At(m)) || !IsEmptyCell(line.At(t)))
             continue;
         double value = Taper(s, k, line.GRAD) * (2.0 * line.At(e) - line.At(m));
-        double column = line.isColumn ? line.fixed : t;
-        double row = line.isColumn ? t : line.fixed;
-        out.Append(column, row, value, static_cast<double>(k) * k);
+        int32_t column = line.isColumn ? line.fixed : t;
+        int32_t row = line.isColumn ? t : line.fixed;
+        out.Append(column, row, value, k);
     }
 }
 
@@ -89,17 +85,17 @@ void CollectTails(const ForwardState& s, Unit8& out)
 
 // Consecutive entries of one cell merge to sum(v/k^2) / sum(1/k^2). A blocked first entry gives
 // way to the next one; later blocked entries are dropped.
-void MergeEntries(ForwardState& s, const double* UNIT8_ARR, int64_t n)
+void MergeEntries(ForwardState& s, const Unit8Entry* UNIT8_ARR, int64_t n)
 {
     int64_t i = 0;
     while (i < n) {
-        int32_t column = NINT(UNIT8_ARR[4 * i]);
-        int32_t row = NINT(UNIT8_ARR[4 * i + 1]);
+        int32_t column = UNIT8_ARR[i].column;
+        int32_t row = UNIT8_ARR[i].row;
         double sumVW = 0, sumW = 0, first = 0;
         int64_t count = 0;
-        for (; i < n && NINT(UNIT8_ARR[4 * i]) == column && NINT(UNIT8_ARR[4 * i + 1]) == row; ++i) {
-            double v = UNIT8_ARR[4 * i + 2];
-            double w = 1.0 / UNIT8_ARR[4 * i + 3];
+        for (; i < n && UNIT8_ARR[i].column == column && UNIT8_ARR[i].row == row; ++i) {
+            double v = UNIT8_ARR[i].value;
+            double w = 1.0 / (static_cast<double>(UNIT8_ARR[i].k) * UNIT8_ARR[i].k);
             if (count == 1 && IsBlockedCell(first)) {
                 sumVW = sumW = 0;
                 count = 0;
@@ -120,16 +116,16 @@ bool FirstExtrapolation(ForwardState& s)
 {
     Unit8 counted;
     CollectTails(s, counted);
-    size_t bytes = static_cast<size_t>(counted.n) * 4 * sizeof(double);
+    size_t bytes = static_cast<size_t>(counted.n) * sizeof(Unit8Entry);
     Unit8 store;
-    store.UNIT8_ARR = static_cast<double*>(RunCalloc(s, static_cast<size_t>(counted.n) * 4, sizeof(double)));
+    store.UNIT8_ARR = static_cast<Unit8Entry*>(RunCalloc(s, static_cast<size_t>(counted.n), sizeof(Unit8Entry)));
     if (!store.UNIT8_ARR) {
         LogErr(s, " *** Allocate memory Error for variable UNIT8_ARR: Execute \n");
         return false;
     }
     CollectTails(s, store);
     LogOut(s, "Call - SORTER_ARR\n");
-    SORTER_ARR(s, store.n, store.UNIT8_ARR);
+    SORTER_ARR(store.n, store.UNIT8_ARR);
     MergeEntries(s, store.UNIT8_ARR, store.n);
     RunFree(s, store.UNIT8_ARR, bytes);
     return true;

@@ -237,7 +237,6 @@ bool ForwardRun::Execute()
     Log(s, " ILAP =%3d\n", 5);
     if (!WindowAndBin(s) || !ExtrapolateEdges(s) || !GapFill(s) || !TransformAndWriteSpectrum(s))
         return false;
-    std::printf(" **************** Finish **************** \n");
-    FreeGrid(s);
+    std::printf(" **************** Finish **************** \n"); // V went with the transform
     return true;
 }

@@ -106,8 +106,20 @@ size_t LaplaceBufferSize(const ForwardState& s);
 // Grid V of NTOTX x NTOTY cells, all empty; false when it can't be allocated.
 bool AllocateGrid(ForwardState& s);
 void FreeGrid(ForwardState& s);
+// Returns the whole memory pages of columns first..last of V to the system: the values there
+// are no longer needed and read as 0 afterwards. V stays allocated until FreeGrid.
+void ReleaseGridColumns(ForwardState& s, int32_t first, int32_t last);
 // Transform lengths: the smallest power of two from 4 up that holds n.
 int32_t TransformLength(ForwardState& s, int32_t n);
 
-// Sort of the extrapolation entries (column, row, value, k^2) by column, then row.
-void SORTER_ARR(ForwardState& s, int64_t n, double* UNIT8_ARR);
+// One extrapolated value of UNIT8_ARR: target cell, value and step k from the edge (weight
+// 1/k^2). Cells are at most DIM1 and steps below DIM1/2, so 16 bits hold them.
+struct Unit8Entry {
+    double value;
+    uint16_t column;
+    uint16_t row;
+    uint16_t k;
+};
+
+// Sort of the extrapolation entries by column, then row.
+void SORTER_ARR(int64_t n, Unit8Entry* UNIT8_ARR);

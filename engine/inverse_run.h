@@ -47,6 +47,7 @@ private:
     bool TransformPass();
     bool FilterRows(const FilterParams& params);
     bool TransformColumns();
+    bool TransformColumn(int32_t x, const double* half);
     void KeepColumn(int32_t x);
     void EmitColumn(int32_t x);
     void FootprintRows(int32_t x, int32_t& first, int32_t& last) const;

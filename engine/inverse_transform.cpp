@@ -8,6 +8,12 @@
 #include <algorithm>
 #include <cstdlib>
 
+namespace {
+
+const int32_t COLUMN_BLOCK = 8; // columns gathered together: 8 complex values span two cache lines
+
+} // namespace
+
 bool InverseRun::TransformPass()
 {
     return FilterRows(KernelParams()) && TransformColumns();
@@ -51,29 +57,46 @@ bool InverseRun::TransformColumns()
         output->clear();
     VMIN = 1e20;
     VMAX = -1e20;
-    int32_t last = std::min(std::min(IF + 1, LX), NX);
-    for (int32_t x = std::max(IS - 1, 1); x <= last; ++x) {
+    int32_t first = std::max(IS - 1, 1), last = std::min(std::min(IF + 1, LX), NX);
+    // A grid row is NX complex values long, so one column touches a new cache line and page in
+    // every row: the columns are gathered COLUMN_BLOCK at a time, a cache line of each row.
+    double* block = (double*)malloc(2 * sizeof(double) * COLUMN_BLOCK * (size_t)LY21);
+    if (!block)
+        return Fail("**** Allocate memory error: column block \n");
+    bool ok = true;
+    for (int32_t x0 = first; x0 <= last && ok; x0 += COLUMN_BLOCK) {
+        int32_t count = std::min(COLUMN_BLOCK, last - x0 + 1);
         for (int32_t k = 1; k <= LY21; ++k)
-            std::copy(Cell(k, x), Cell(k, x) + 2, Work(k));
-        for (int32_t k = LY21 + 1; k <= LY; ++k) {
-            Work(k)[0] = Work(LY - k + 2)[0];
-            Work(k)[1] = -Work(LY - k + 2)[1];
-        }
-        if (ComplexFFT(0, LY, Work(1)) != 0)
-            return Fail("**** Transform Error: LY = %d \n", LY);
-        // The transform is periodic: row 0 is row LY and row LY+1 is row 1.
-        std::copy(Work(LY), Work(LY) + 2, Work(0));
-        std::copy(Work(1), Work(1) + 2, Work(LY + 1));
-        if (std::abs(PKPIK) == 1 || IOUT > 1)
-            KeepColumn(x);
-        if (IND >= 11 && IND <= 13) {
-            if (!ParkColumn(x))
-                return false;
-        } else {
-            EmitColumn(x);
-        }
+            for (int32_t b = 0; b < count; ++b)
+                std::copy(Cell(k, x0 + b), Cell(k, x0 + b) + 2, block + 2 * ((size_t)b * LY21 + k - 1));
+        for (int32_t b = 0; b < count && ok; ++b)
+            ok = TransformColumn(x0 + b, block + 2 * (size_t)b * LY21);
     }
-    Log(" MIN = %lg,   MAX = %lg\n", VMIN, VMAX);
+    free(block);
+    if (ok)
+        Log(" MIN = %lg,   MAX = %lg\n", VMIN, VMAX);
+    return ok;
+}
+
+// Column x, its half spectrum gathered in `half` (LY21 complex values): completed by conjugate
+// symmetry, transformed back along y, then kept, parked or emitted.
+bool InverseRun::TransformColumn(int32_t x, const double* half)
+{
+    std::copy(half, half + 2 * (size_t)LY21, Work(1));
+    for (int32_t k = LY21 + 1; k <= LY; ++k) {
+        Work(k)[0] = Work(LY - k + 2)[0];
+        Work(k)[1] = -Work(LY - k + 2)[1];
+    }
+    if (ComplexFFT(0, LY, Work(1)) != 0)
+        return Fail("**** Transform Error: LY = %d \n", LY);
+    // The transform is periodic: row 0 is row LY and row LY+1 is row 1.
+    std::copy(Work(LY), Work(LY) + 2, Work(0));
+    std::copy(Work(1), Work(1) + 2, Work(LY + 1));
+    if (std::abs(PKPIK) == 1 || IOUT > 1)
+        KeepColumn(x);
+    if (IND >= 11 && IND <= 13)
+        return ParkColumn(x);
+    EmitColumn(x);
     return true;
 }
 

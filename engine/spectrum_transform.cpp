@@ -83,12 +83,21 @@ bool TransformRow(ForwardState& s, int32_t ky)
     return std::fwrite(D, 2 * sizeof(double), s.LX, s.fpt15) == static_cast<size_t>(s.LX);
 }
 
+// Columns of V whose pages go back to the system at once, after their transform.
+const int32_t RELEASE_COLUMNS = 64;
+
 } // namespace
 
 bool TransformAndWriteSpectrum(ForwardState& s)
 {
-    for (int32_t ix = 1; ix <= s.NX; ++ix)
+    // V is not read after the Y transform: the columns already taken give their memory back as
+    // the rows of STORE fill, so the two are never held whole at the same time.
+    for (int32_t ix = 1; ix <= s.NX; ++ix) {
         TransformColumn(s, ix);
+        if (ix % RELEASE_COLUMNS == 0)
+            ReleaseGridColumns(s, ix - RELEASE_COLUMNS + 1 - s.NDX, ix - s.NDX);
+    }
+    FreeGrid(s);
     std::printf("FFT called\n");
     std::printf("Call STY\n");
     AmplitudeRange range;

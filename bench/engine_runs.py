@@ -1,0 +1,46 @@
+#!/usr/bin/env python3
+"""Whole engine runs (forward run + inverse low pass) of N x N cells, each made by
+spectrafil-engine-run under /usr/bin/time -v, as one Markdown table: the runs' own times, the
+process's wall time, CPU time (user + system: steadier than the wall time on a shared machine)
+and peak RSS, and the N log N check, time / (n log2 n) with n the cell count.
+    engine_runs.py BIN_DIR WORK_DIR N [N ...]"""
+import math
+import re
+import shutil
+import subprocess
+import sys
+from pathlib import Path
+
+
+def run(binary, work, size):
+    folder = Path(work) / f"run{size}"
+    command = ["/usr/bin/time", "-v", str(binary), str(size), str(folder)]
+    result = subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+    shutil.rmtree(folder, ignore_errors=True)
+    err = result.stderr
+    line = re.search(r"cells (\d+) forward ([\d.]+) s inverse ([\d.]+) s.*", err)
+    if result.returncode != 0 or not line:
+        sys.exit(f"spectrafil-engine-run {size} failed:\n{err}")
+    wall = re.search(r"Elapsed \(wall clock\) time \(h:mm:ss or m:ss\): (\S+)", err).group(1)
+    seconds = sum(float(part) * 60 ** i for i, part in enumerate(reversed(wall.split(":"))))
+    rss = int(re.search(r"Maximum resident set size \(kbytes\): (\d+)", err).group(1))
+    cpu = sum(float(re.search(rf"{kind} time \(seconds\): ([\d.]+)", err).group(1)) for kind in ("User", "System"))
+    cells, forward, inverse = int(line.group(1)), float(line.group(2)), float(line.group(3))
+    return cells, forward, inverse, seconds, cpu, rss / 1024.0
+
+
+def main(bin_dir, work, sizes):
+    binary = Path(bin_dir) / "spectrafil-engine-run"
+    print("| Grid | Cells | Forward (s) | Inverse (s) | Both (s) | Process wall (s) | CPU (s) | Peak RSS (MiB) "
+          "| Both / (n log2 n) (ns) |")
+    print("|---|---:|---:|---:|---:|---:|---:|---:|---:|")
+    for size in sizes:
+        cells, forward, inverse, wall, cpu, rss = run(binary, work, size)
+        both = forward + inverse
+        per = both / (cells * math.log2(cells)) * 1e9
+        print(f"| {size} x {size} | {cells} | {forward:.2f} | {inverse:.2f} | {both:.2f} | {wall:.2f} "
+              f"| {cpu:.2f} | {rss:.0f} | {per:.2f} |", flush=True)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1], sys.argv[2], [int(s) for s in sys.argv[3:]])
