@@ -3,7 +3,7 @@
 // shows). Errors are RMS differences relative to the RMS of the truth, both with their interior
 // mean removed (the zero wavenumber of a finite window is not the field's), except where noted.
 
-#include "forward_run.h"
+#include "forward_test_support.h"
 #include "inverse_run.h"
 #include "scratch_dir.h"
 #include "synth_grid.h"
@@ -19,7 +19,6 @@
 namespace {
 
 const int BORDER = 16;
-const double PI = 3.141592653589793;
 
 synth::GridGeometry Geometry()
 {
@@ -40,16 +39,10 @@ void WriteSpectrumSection(const synth::Grid& grid)
     for (double v : grid.values)
         sum += v;
     double width = (grid.nx - 1) * grid.dx, height = (grid.ny - 1) * grid.dy;
-    std::ofstream file("FILTER.INP");
-    char line[512];
-    snprintf(line, sizeof line, "%.17g %.17g %.17g %.17g  !  corner and extents\n", grid.xAt(grid.nx - 1), grid.yAt(0),
-             height, width);
-    file << "Temporary SPECTRM control file\nFFinput.dat\n" << line;
-    snprintf(line, sizeof line, "%.17g %.17g ! dx, dy\n1\n2\n3\n1\n0\n", grid.dx, grid.dy);
-    file << line;
-    snprintf(line, sizeof line, "%.3f %.3f ! X extension, Y extension\n%.3f  !  Average \n0 0\n",
-             std::ceil(0.15 * width), std::ceil(0.15 * height), sum / grid.values.size());
-    file << line;
+    WriteLines("FILTER.INP", SpectrumSection(grid.xAt(0), grid.xAt(grid.nx - 1), grid.yAt(0), grid.yAt(grid.ny - 1),
+                                             grid.dx, grid.dy,
+                                             std::to_string(std::ceil(0.15 * width)) + " " + std::to_string(std::ceil(0.15 * height)),
+                                             std::to_string(sum / grid.values.size())));
 }
 
 // Both runs on the grid with the given filter lines. Without an output vector the inverse run
@@ -133,111 +126,76 @@ const double UNIT = 10.0;
 
 }   // namespace
 
-TEST(EndToEnd, LowAndHighPassSplitTwoWaves)
+// One sphere induced by a field of inclination 60, declination 10 (45 and 20 for the reduction to
+// the pole and pseudo-gravity), each filter against the closed form of the transformed field.
+TEST(EndToEnd, FiltersOfAnInducedSphereMatchTheClosedForms)
 {
     ScratchDir dir;
-    auto longWave = [](const synth::Vec3& p) { return 30.0 * std::cos(2 * PI * (p.x - 10000.0) / 1600.0); };
-    auto shortWave = [](const synth::Vec3& p) { return 10.0 * std::sin(2 * PI * (p.x + p.y) / (100.0 * std::sqrt(2.0))); };
-    synth::Grid grid = synth::sampleGrid(Geometry(), 0.0, [&](const synth::Vec3& p) { return longWave(p) + shortWave(p); });
-    double low = RelativeError(grid, RunFilter(grid, "1 1 1000 500\n"), Sample(longWave));
-    double high = RelativeError(grid, RunFilter(grid, "1 2 120 150\n"), Sample(shortWave));
-    printf("EndToEnd low pass %.5f high pass %.5f\n", low, high);
-    EXPECT_LT(low, 0.01);
-    EXPECT_LT(high, 0.01);
-}
-
-TEST(EndToEnd, ReductionToThePoleOfAnInducedSphere)
-{
-    ScratchDir dir;
-    synth::Dipole inclined = synth::inducedSphere(CENTRE, 100.0, 0.05, Field(45, 20));
-    synth::Dipole vertical = synth::inducedSphere(CENTRE, 100.0, 0.05, Field(90, 0));
-    synth::Grid grid = synth::sampleGrid(Geometry(), 0.0, [&](const synth::Vec3& p) {
-        return synth::totalFieldAnomaly(inclined, Field(45, 20), p);
+    const synth::InducingField field = Field(60, 10), inclined = Field(45, 20), pole = Field(90, 0);
+    synth::Dipole body = synth::inducedSphere(CENTRE, 100.0, 0.05, field);
+    synth::Dipole tilted = synth::inducedSphere(CENTRE, 100.0, 0.05, inclined);
+    synth::Dipole vertical = synth::inducedSphere(CENTRE, 100.0, 0.05, pole);
+    auto anomaly = [&](const synth::Vec3& p) { return synth::totalFieldAnomaly(body, field, p); };
+    auto gradient = [&](const synth::Vec3& p) { return synth::totalFieldGradient(body, field, p); };
+    synth::Grid grid = synth::sampleGrid(Geometry(), 0.0, anomaly);
+    synth::Grid tiltedGrid = synth::sampleGrid(Geometry(), 0.0, [&](const synth::Vec3& p) {
+        return synth::totalFieldAnomaly(tilted, inclined, p);
     });
-    auto truth = Sample([&](const synth::Vec3& p) { return synth::totalFieldAnomaly(vertical, Field(90, 0), p); });
-    double error = RelativeError(grid, RunFilter(grid, "5 0 0 0\n20 45 20 45\n"), truth);
-    printf("EndToEnd RTP %.5f\n", error);
-    EXPECT_LT(error, 0.02);
-}
+    struct Case {
+        const char* name;
+        const synth::Grid* input;
+        const char* lines;
+        std::vector<double> truth;
+        double tolerance;
+        bool demean = true;
+    };
+    const Case cases[] = {
+        {"RTP", &tiltedGrid, "5 0 0 0\n20 45 20 45\n",
+         Sample([&](const synth::Vec3& p) { return synth::totalFieldAnomaly(vertical, pole, p); }), 0.02},
+        {"up 50", &grid, "3 0 0 0\n50\n", Sample(anomaly, 50.0), 0.005},
+        {"down 25", &grid, "3 0 0 0\n-25\n", Sample(anomaly, -25.0), 0.02},
+        // Vertical derivative positive downward: minus d/dz_up.
+        {"dz", &grid, "2 0 0 0\n3\n0\n", Sample([&](const synth::Vec3& p) { return -UNIT * gradient(p).z; }), 0.01},
+        {"dx", &grid, "2 0 0 0\n1\n0\n", Sample([&](const synth::Vec3& p) { return UNIT * gradient(p).x; }), 0.01},
+        {"dy", &grid, "2 0 0 0\n2\n0\n", Sample([&](const synth::Vec3& p) { return UNIT * gradient(p).y; }), 0.01},
+        {"total horizontal gradient", &grid, "12 0 0 0\n0\n", Sample([&](const synth::Vec3& p) {
+             synth::Vec3 g = gradient(p);
+             return UNIT * std::hypot(g.x, g.y);
+         }), 0.01, false},
+    };
+    for (const Case& c : cases) {
+        double error = RelativeError(*c.input, RunFilter(*c.input, c.lines), c.truth, c.demean);
+        printf("EndToEnd %s %.5f\n", c.name, error);
+        EXPECT_LT(error, c.tolerance) << c.name;
+    }
 
-TEST(EndToEnd, ContinuationUpAndDown)
-{
-    ScratchDir dir;
-    synth::Dipole body = synth::inducedSphere(CENTRE, 100.0, 0.05, Field(60, 10));
-    auto field = [&](const synth::Vec3& p) { return synth::totalFieldAnomaly(body, Field(60, 10), p); };
-    synth::Grid grid = synth::sampleGrid(Geometry(), 0.0, field);
-    double up = RelativeError(grid, RunFilter(grid, "3 0 0 0\n50\n"), Sample(field, 50.0));
-    double down = RelativeError(grid, RunFilter(grid, "3 0 0 0\n-25\n"), Sample(field, -25.0));
-    printf("EndToEnd continuation up 50 %.5f down 25 %.5f\n", up, down);
-    EXPECT_LT(up, 0.005);
-    EXPECT_LT(down, 0.02);
-}
-
-TEST(EndToEnd, DerivativesOfASphereAnomaly)
-{
-    ScratchDir dir;
-    synth::Dipole body = synth::inducedSphere(CENTRE, 100.0, 0.05, Field(60, 10));
-    auto field = [&](const synth::Vec3& p) { return synth::totalFieldAnomaly(body, Field(60, 10), p); };
-    auto gradient = [&](const synth::Vec3& p) { return synth::totalFieldGradient(body, Field(60, 10), p); };
-    synth::Grid grid = synth::sampleGrid(Geometry(), 0.0, field);
-    // Vertical derivative positive downward: minus d/dz_up.
-    double dz = RelativeError(grid, RunFilter(grid, "2 0 0 0\n3\n0\n"),
-                              Sample([&](const synth::Vec3& p) { return -UNIT * gradient(p).z; }));
-    double dx = RelativeError(grid, RunFilter(grid, "2 0 0 0\n1\n0\n"),
-                              Sample([&](const synth::Vec3& p) { return UNIT * gradient(p).x; }));
-    double dy = RelativeError(grid, RunFilter(grid, "2 0 0 0\n2\n0\n"),
-                              Sample([&](const synth::Vec3& p) { return UNIT * gradient(p).y; }));
-    double thg = RelativeError(grid, RunFilter(grid, "12 0 0 0\n0\n"), Sample([&](const synth::Vec3& p) {
-                                   synth::Vec3 g = gradient(p);
-                                   return UNIT * std::hypot(g.x, g.y);
-                               }),
-                               false);
-    printf("EndToEnd dz %.5f dx %.5f dy %.5f total horizontal gradient %.5f\n", dz, dx, dy, thg);
-    EXPECT_LT(dz, 0.01);
-    EXPECT_LT(dx, 0.01);
-    EXPECT_LT(dy, 0.01);
-    EXPECT_LT(thg, 0.01);
-}
-
-TEST(EndToEnd, PseudoGravityFollowsTheSpheresGravity)
-{
-    ScratchDir dir;
-    synth::Dipole body = synth::inducedSphere(CENTRE, 100.0, 0.05, Field(45, 20));
-    synth::Grid grid = synth::sampleGrid(Geometry(), 0.0, [&](const synth::Vec3& p) {
-        return synth::totalFieldAnomaly(body, Field(45, 20), p);
-    });
+    // Pseudo-gravity follows the sphere's gravity.
     synth::DenseSphere dense{CENTRE, 100.0, 300.0};
     auto gravity = Sample([&](const synth::Vec3& p) { return synth::gravityZ(dense, p); });
-    double r = Correlation(grid, RunFilter(grid, "6 0 0 0\n20 45 20 45 1\n"), gravity);
+    double r = Correlation(tiltedGrid, RunFilter(tiltedGrid, "6 0 0 0\n20 45 20 45 1\n"), gravity);
     printf("EndToEnd pseudo-gravity correlation %.5f\n", r);
     EXPECT_GT(r, 0.999);
-}
 
-TEST(EndToEnd, FieldComponentsOfATotalFieldAnomaly)
-{
-    ScratchDir dir;
-    synth::Dipole body = synth::inducedSphere(CENTRE, 100.0, 0.05, Field(60, 10));
-    synth::Grid grid = synth::sampleGrid(Geometry(), 0.0, [&](const synth::Vec3& p) {
-        return synth::totalFieldAnomaly(body, Field(60, 10), p);
-    });
+    // The field components, from the points file.
     RunFilter(grid, "11 0 0 0\n10 60\n", true);
     std::ifstream points("fpt17_2D_INV_FLT_FILTER.TXT");
     std::string header;
     std::getline(points, header);
-    std::vector<double> bx(grid.values.size(), NAN), by = bx, bz = bx;
-    double X, Y, BX, BY, BZ, BTP, BTM;
-    while (points >> X >> Y >> BX >> BY >> BZ >> BTP >> BTM) {
+    std::vector<double> components[3];
+    for (auto& component : components)
+        component.assign(grid.values.size(), NAN);
+    double X, Y, B[3], BTP, BTM;
+    while (points >> X >> Y >> B[0] >> B[1] >> B[2] >> BTP >> BTM) {
         size_t i = grid.index((int)std::lround((X - grid.x0) / grid.dx), (int)std::lround((Y - grid.y0) / grid.dy));
-        bx[i] = BX, by[i] = BY, bz[i] = BZ;
+        for (int axis = 0; axis < 3; ++axis)
+            components[axis][i] = B[axis];
     }
-    auto component = [&](double synth::Vec3::*axis) {
-        return Sample([&](const synth::Vec3& p) { return synth::anomalousField(body, p).*axis; });
-    };
-    double ex = RelativeError(grid, bx, component(&synth::Vec3::x));
-    double ey = RelativeError(grid, by, component(&synth::Vec3::y));
-    double ez = RelativeError(grid, bz, component(&synth::Vec3::z));
-    printf("EndToEnd components BX %.5f BY %.5f BZ %.5f\n", ex, ey, ez);
-    EXPECT_LT(ex, 0.03);
-    EXPECT_LT(ey, 0.03);
-    EXPECT_LT(ez, 0.03);
+    double synth::Vec3::*axes[] = {&synth::Vec3::x, &synth::Vec3::y, &synth::Vec3::z};
+    for (int axis = 0; axis < 3; ++axis) {
+        double error = RelativeError(grid, components[axis], Sample([&](const synth::Vec3& p) {
+                                         return synth::anomalousField(body, p).*axes[axis];
+                                     }));
+        printf("EndToEnd component %d %.5f\n", axis, error);
+        EXPECT_LT(error, 0.03) << "component " << axis;
+    }
 }

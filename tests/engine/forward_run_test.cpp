@@ -19,7 +19,7 @@ FilterPoints Plane(int nx, int ny)
 
 } // namespace
 
-TEST(ForwardRunInput, WellFormedSectionIsLoggedAndNamesTheFiles)
+TEST(ForwardRunInput, WellFormedSectionIsLoggedAndOptionalTablesOpenOnRequest)
 {
     ScratchDir dir;
     std::vector<std::string> lines = SpectrumSection(100, 140, 200, 230, 10, 10, "20 20", "-999999.2");
@@ -28,34 +28,23 @@ TEST(ForwardRunInput, WellFormedSectionIsLoggedAndNamesTheFiles)
     FilterPoints points = Plane(5, 4);
     RunOutcome run = RunForward(&points);
     ASSERT_TRUE(run.ok) << run.err;
-    for (const char* line : {" ************* DUVERU2_fwd ************* \n", "Input parameter file name = FILTER.INP\n",
-                             "TITLE = \"Test section\"\n", " Successfully open File : does-not-exist.xyz \n",
-                             "XECS = 140, YECS = 200, YPEXT = 30, XPEXT = 40\n", "DXP = 10, DYP = 10\n",
-                             "Read data position parameters\n1\n2\n3\n1\nTHETA = 0\n", "TAILX = 20, TAILY = 20\n",
-                             "AMBF = -999999\n ILAP =  5\n", " NDATA = 20\n", " NX =     5,   NY =     4\n"})
-        EXPECT_TRUE(Contains(run.log, line)) << line;
-    // The mean of 1 + i + 2j over the 5 x 4 grid is 6.
-    EXPECT_TRUE(Contains(run.log, "AV or AMBIENT READING =  6.000000E+00")) << run.log;
+    for (const char* line : {" Successfully open File : does-not-exist.xyz \n", "XECS = 140, YECS = 200, YPEXT = 30, XPEXT = 40\n",
+                             " NDATA = 20\n", " NX =     5,   NY =     4\n",
+                             "AV or AMBIENT READING =  6.000000E+00"})   // the mean of 1 + i + 2j
+        EXPECT_TRUE(Contains(run.log, line)) << line << run.log;
     EXPECT_TRUE(std::filesystem::exists("fpt15_2D_FWD_SPEC_FILTER.BIN"));
     EXPECT_FALSE(std::filesystem::exists("fpt4_2D_FWD_EXTRAPOL_RAW_FILTER.csv"));
     EXPECT_FALSE(std::filesystem::exists("fpt3_2D_FWD_AMPSP_FILTER.csv"));
     EXPECT_FALSE(std::filesystem::exists("fpt10_2D_FWD_TAPE10_FILTER.DAT"));
-}
 
-TEST(ForwardRunInput, OptionalTablesOpenOnRequest)
-{
-    ScratchDir dir;
-    std::vector<std::string> lines = SpectrumSection(100, 140, 200, 230, 10, 10);
+    lines = SpectrumSection(100, 140, 200, 230, 10, 10);
     lines[11] = "1 1";
     WriteLines("FILTER.INP", lines);
-    FilterPoints points = Plane(5, 4);
-    RunOutcome run = RunForward(&points);
-    ASSERT_TRUE(run.ok);
+    ASSERT_TRUE(RunForward(&points).ok);
     EXPECT_EQ(ReadAll("fpt4_2D_FWD_EXTRAPOL_RAW_FILTER.csv").rfind("X, Y, VAL\n", 0), 0u);
     // LX = 8, LY = 4: (LY/2 + 2) (LX + 1) rows after the header; LINE of ky = 0 is 10000.
     std::string table = ReadAll("fpt3_2D_FWD_AMPSP_FILTER.csv");
     EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 1 + 4 * 9);
-    EXPECT_TRUE(Contains(table, "FX, FY, A, LINE\n"));
     EXPECT_TRUE(Contains(table, "           10000\n"));
     EXPECT_TRUE(std::filesystem::exists("fpt10_2D_FWD_TAPE10_FILTER.DAT"));
 }
@@ -82,8 +71,7 @@ TEST(ForwardRunInput, BadParameterLinesFailTheRunNamingTheLine)
         WriteLines("FILTER.INP", lines);
         RunOutcome run = RunForward(&points);
         EXPECT_FALSE(run.ok) << c.line;
-        EXPECT_TRUE(Contains(run.err, c.message)) << run.err;
-        EXPECT_TRUE(Contains(run.log, c.message)) << run.log;
+        EXPECT_TRUE(Contains(run.err, c.message) && Contains(run.log, c.message)) << run.err;
     }
     ScratchDir dir;
     std::vector<std::string> lines = SpectrumSection(100, 140, 200, 230, 10, 10);
@@ -109,19 +97,13 @@ TEST(ForwardRunInput, DataFileIsReadUntilAShortLine)
 TEST(ForwardRunInput, MissingFilesAndLongNamesFailCleanly)
 {
     ScratchDir dir;
-    RunOutcome noControl = RunForward(nullptr, 0, "NOPE.INP");
-    EXPECT_FALSE(noControl.ok);
-    EXPECT_TRUE(Contains(noControl.err, " *** Open File Error: NOPE.INP \n"));
-
+    EXPECT_TRUE(Contains(RunForward(nullptr, 0, "NOPE.INP").err, " *** Open File Error: NOPE.INP \n"));
     WriteLines("FILTER.INP", SpectrumSection(0, 20, 0, 10, 10, 10));
     RunOutcome noData = RunForward(nullptr);
     EXPECT_FALSE(noData.ok);
-    EXPECT_TRUE(Contains(noData.err, " *** Open File Error: points.xyz \n"));
     EXPECT_TRUE(Contains(noData.log, " *** Open File Error: points.xyz \n"));
-
-    std::string longName(1100, 'a');
     FilterPoints points = Plane(3, 3);
-    RunOutcome tooLong = RunForward(&points, 0, longName.c_str());
+    RunOutcome tooLong = RunForward(&points, 0, std::string(1100, 'a').c_str());
     EXPECT_FALSE(tooLong.ok);
     EXPECT_TRUE(Contains(tooLong.err, "Control file name longer than 1023 characters")) << tooLong.err;
 }

@@ -3,18 +3,13 @@
 // the half spectrum computed by the DFT definition from a known grid, and a control file with a
 // filter section. Also reads back what a run wrote.
 
+#include "forward_test_support.h"
+#include "inverse_run.h"
+
 #include <algorithm>
-#include <cmath>
 #include <complex>
-#include <cstdint>
-#include <cstdio>
-#include <fstream>
-#include <functional>
 #include <map>
-#include <sstream>
-#include <string>
 #include <utility>
-#include <vector>
 
 namespace inverse_test {
 
@@ -119,19 +114,17 @@ struct SpectrumGrid {
 // FILTER.INP: a spectrum section the inverse run skips, then the filter lines.
 inline void WriteControlFile(const std::string& filterLines, bool withMarker = true)
 {
-    std::ofstream file("FILTER.INP");
-    file << "Test grid\npoints.txt\n0 0 0 0\n10 10\n1\n2\n3\n4\n0\n0 0\n0\n0 0\n";
-    if (withMarker)
-        file << "Perform filtering\n";
-    file << filterLines;
+    WriteLines("FILTER.INP", SpectrumSection(0, 0, 0, 0, 10, 10));
+    std::ofstream("FILTER.INP", std::ios::app) << (withMarker ? "Perform filtering\n" : "") << filterLines;
 }
 
-inline std::string ReadText(const std::string& name)
+const char* const LOG_NAME = "fpt6_2D_INV_AIRFILT_FILTER.OUT";
+const char* const POINTS_NAME = "fpt17_2D_INV_FLT_FILTER.TXT";
+
+inline bool RunInverse(FilterPoints* points)
 {
-    std::ifstream file(name, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
+    InverseRun run("FILTER.INP", points);
+    return run.DUVERU2_inv();
 }
 
 // Returned points keyed by their grid cell (ix, iy), for grid-frame coordinates.
@@ -144,6 +137,17 @@ inline std::map<std::pair<int, int>, double> PointsByCell(const SpectrumGrid& gr
         cells[{ix, iy}] = points[i + 2];
     }
     return cells;
+}
+
+// Runs the filter lines on grid and returns the points by cell.
+inline std::map<std::pair<int, int>, double> Filtered(const SpectrumGrid& grid, const std::string& lines)
+{
+    grid.Write();
+    WriteControlFile(lines);
+    FilterPoints points = {1.0, 2.0, 3.0};
+    EXPECT_TRUE(RunInverse(&points)) << lines;
+    EXPECT_EQ(points.size() % 3, 0u);
+    return PointsByCell(grid, points);
 }
 
 }   // namespace inverse_test

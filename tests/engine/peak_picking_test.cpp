@@ -1,11 +1,8 @@
 // Peak picking after an identity run: well-separated Gaussian bumps on a tilted plane (so that
 // round-off never decides a comparison), maxima and minima.
 
-#include "inverse_run.h"
 #include "inverse_run_fixture.h"
 #include "scratch_dir.h"
-
-#include <gtest/gtest.h>
 
 using namespace inverse_test;
 
@@ -75,10 +72,10 @@ TEST(PeakPicking, MaximaAndMinimaOfSeparatedBumps)
     for (int PKPIK : {1, -1}) {
         WriteControlFile("0 " + std::to_string(PKPIK) + " 0 0\n1 0 0 0\n");
         FilterPoints points;
-        ASSERT_TRUE(InverseRun("FILTER.INP", &points).DUVERU2_inv());
+        ASSERT_TRUE(RunInverse(&points));
         double mean = 0.0, sd = 0.0;
         auto truth = DirectPeaks(grid, PKPIK, mean, sd);
-        std::istringstream csv(ReadText("fpt18_2D_INV_PKPIK_FILTER.csv"));
+        std::istringstream csv(ReadAll("fpt18_2D_INV_PKPIK_FILTER.csv"));
         std::string header;
         std::getline(csv, header);
         EXPECT_EQ(header, "XO, YO, Z, PROD, AMPL");
@@ -103,7 +100,7 @@ TEST(PeakPicking, MaximaAndMinimaOfSeparatedBumps)
         } else {
             EXPECT_EQ(picked[std::make_pair(21, 20)].PROD, 210.0);
         }
-        std::string log = ReadText("fpt6_2D_INV_AIRFILT_FILTER.OUT");
+        std::string log = ReadAll(LOG_NAME);
         EXPECT_NEAR(LoggedFigure(log, "PK amplitude mean = "), mean, 1e-5 * mean);
         EXPECT_NEAR(LoggedFigure(log, "PK amplitude sd = "), sd, 1e-5 * sd);
     }

@@ -1,5 +1,4 @@
 #include "I2DGridGeometry.h"
-#include "I2DGridMesh.h"
 
 #include <gtest/gtest.h>
 
@@ -25,40 +24,29 @@ void expectPoint(const I3DVector& actual, double x, double y)
 
 } // namespace
 
-TEST(GridGeometry, CellIdsRunRowByRowAndRejectCellsOutside)
+TEST(GridGeometry, CellIdsRunRowByRowAndEdgesBelongToTheHigherCell)
 {
     const I2DGridGeometry grid = sampleGrid();
     EXPECT_EQ(grid.cellCount(), 12u);
-    EXPECT_EQ(grid.cellID(0, 0), 0u);
-    EXPECT_EQ(grid.cellID(3, 0), 3u);
-    EXPECT_EQ(grid.cellID(0, 1), 4u);
-    EXPECT_EQ(grid.cellID(3, 2), 11u);
-    EXPECT_EQ(grid.cellID(4, 0), Outside);
-    EXPECT_EQ(grid.cellID(-1, 0), Outside);
-    EXPECT_EQ(grid.cellID(0, 3), Outside);
-    EXPECT_EQ(grid.cellID(0, -1), Outside);
+    const int uv[][3] = {{0, 0, 0}, {3, 0, 3}, {0, 1, 4}, {3, 2, 11}, {4, 0, -1}, {-1, 0, -1}, {0, 3, -1}, {0, -1, -1}};
+    for (const auto& c : uv)
+        EXPECT_EQ(grid.cellID(c[0], c[1]), static_cast<unsigned int>(c[2])) << c[0] << ", " << c[1];
     int u = -1, v = -1;
     ASSERT_TRUE(grid.cellUV(6, u, v));
-    EXPECT_EQ(u, 2);
-    EXPECT_EQ(v, 1);
+    EXPECT_EQ(u * 10 + v, 21);
     EXPECT_FALSE(grid.cellUV(12, u, v));
-}
 
-TEST(GridGeometry, PointsOnEdgesBelongToTheHigherCellAndOuterEdgesAreInside)
-{
-    const I2DGridGeometry grid = sampleGrid();
-    EXPECT_EQ(grid.cellID(I3DVector(110.0, 205.0)), 1u);  // shared column edge
-    EXPECT_EQ(grid.cellID(I3DVector(105.0, 220.0)), 4u);  // shared row edge
-    EXPECT_EQ(grid.cellID(I3DVector(110.0, 220.0)), 5u);  // corner of four cells
-    EXPECT_EQ(grid.cellID(I3DVector(100.0, 200.0)), 0u);  // lower-left corner
-    EXPECT_EQ(grid.cellID(I3DVector(140.0, 260.0)), 11u); // upper-right corner
-    EXPECT_EQ(grid.cellID(I3DVector(140.0, 230.0)), 7u);  // right edge
-    EXPECT_EQ(grid.cellID(I3DVector(105.0, 260.0)), 8u);  // top edge
-    EXPECT_EQ(grid.cellID(I3DVector(140.001, 230.0)), Outside);
-    EXPECT_EQ(grid.cellID(I3DVector(99.999, 230.0)), Outside);
-    EXPECT_EQ(grid.cellID(I3DVector(120.0, 199.999)), Outside);
-    EXPECT_EQ(grid.cellID(I3DVector(120.0, 260.001)), Outside);
-    EXPECT_EQ(grid.cellID(I3DVector(NAN, 230.0)), Outside);
+    const struct {
+        double x, y;
+        unsigned int id;
+    } points[] = {
+        {110.0, 205.0, 1},  {105.0, 220.0, 4}, {110.0, 220.0, 5},  // shared column edge, row edge, corner of four
+        {100.0, 200.0, 0},  {140.0, 260.0, 11}, {140.0, 230.0, 7}, {105.0, 260.0, 8}, // outer corners and edges
+        {140.001, 230.0, Outside}, {99.999, 230.0, Outside}, {120.0, 199.999, Outside}, {120.0, 260.001, Outside},
+        {NAN, 230.0, Outside},
+    };
+    for (const auto& p : points)
+        EXPECT_EQ(grid.cellID(I3DVector(p.x, p.y)), p.id) << p.x << ", " << p.y;
 }
 
 TEST(GridGeometry, CentresAndBoundingBoxOfAnAxisParallelGrid)
@@ -135,9 +123,4 @@ TEST(GridGeometry, EmptyGridsHaveNoCells)
     const I2DGridGeometry flat(I3DVector(), 0.0, 1.0, 3, 3);
     EXPECT_EQ(flat.cellCount(), 0u);
     EXPECT_EQ(flat.cellID(I3DVector(0.0, 0.5)), Outside);
-
-    I2DGridMesh mesh("grid", sampleGrid());
-    EXPECT_EQ(mesh.cellCount(), 12u);
-    EXPECT_EQ(mesh.get2DGridGeometry().nCellU(), 4);
-    expectPoint(mesh.boundingBox().max(), 140.0, 260.0);
 }

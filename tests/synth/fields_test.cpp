@@ -71,32 +71,21 @@ std::pair<double, double> laplacian(const Scalar& f, const Vec3& p, double h)
 
 } // namespace
 
-TEST(SphereDerivatives, MatchCentralDifferencesOfTheField)
+// Each field's gradient against central differences, and Laplace's equation away from the source.
+TEST(SphereFields, GradientsMatchCentralDifferencesAndFieldsAreHarmonic)
 {
-    for (const MagneticCase& c : magneticCases()) {
-        const Scalar dT = [&](const Vec3& p) { return totalFieldAnomaly(c.body, c.field, p); };
-        for (const Vec3& p : observationPoints())
-            expectGradientMatches(totalFieldGradient(c.body, c.field, p), centralDifferences(dT, p, 0.5));
-    }
-    const Scalar gz = [](const Vec3& p) { return gravityZ(kDense, p); };
-    for (const Vec3& p : observationPoints())
-        expectGradientMatches(gravityZGradient(kDense, p), centralDifferences(gz, p, 0.5));
-}
-
-TEST(SphereFields, SatisfyLaplaceAwayFromTheSource)
-{
-    for (const MagneticCase& c : magneticCases()) {
-        const Scalar dT = [&](const Vec3& p) { return totalFieldAnomaly(c.body, c.field, p); };
+    std::vector<std::pair<Scalar, std::function<Vec3(const Vec3&)>>> fields;
+    for (const MagneticCase& c : magneticCases())
+        fields.push_back({[c](const Vec3& p) { return totalFieldAnomaly(c.body, c.field, p); },
+                          [c](const Vec3& p) { return totalFieldGradient(c.body, c.field, p); }});
+    fields.push_back({[](const Vec3& p) { return gravityZ(kDense, p); },
+                      [](const Vec3& p) { return gravityZGradient(kDense, p); }});
+    for (const auto& [f, gradient] : fields)
         for (const Vec3& p : observationPoints()) {
-            const auto [sum, scale] = laplacian(dT, p, 2.0);
+            expectGradientMatches(gradient(p), centralDifferences(f, p, 0.5));
+            const auto [sum, scale] = laplacian(f, p, 2.0);
             EXPECT_LT(std::abs(sum), 1e-3 * scale);
         }
-    }
-    const Scalar gz = [](const Vec3& p) { return gravityZ(kDense, p); };
-    for (const Vec3& p : observationPoints()) {
-        const auto [sum, scale] = laplacian(gz, p, 2.0);
-        EXPECT_LT(std::abs(sum), 1e-3 * scale);
-    }
 }
 
 TEST(SphereClosedForms, GravityPeakAboveTheSphereIsGMOverDSquared)
@@ -106,11 +95,7 @@ TEST(SphereClosedForms, GravityPeakAboveTheSphereIsGMOverDSquared)
     const double d = 420.0;
     const double peak = gravityZ(body, {100.0, -50.0, 20.0});
     EXPECT_NEAR(peak, 6.6743e-11 * mass / (d * d) * 1e5, 1e-9 * peak);
-    EXPECT_GT(peak, 0.0);
     EXPECT_GT(peak, gravityZ(body, {110.0, -50.0, 20.0}));
-    EXPECT_GT(peak, gravityZ(body, {100.0, -60.0, 20.0}));
-    // Going up weakens the attraction: d gz/dz_up < 0 above the body.
-    EXPECT_LT(gravityZGradient(body, {100.0, -50.0, 20.0}).z, 0.0);
 
     const DenseSphere light{{0.0, 0.0, -200.0}, 50.0, -250.0};
     EXPECT_LT(gravityZ(light, {0.0, 0.0, 0.0}), 0.0);
@@ -183,14 +168,8 @@ TEST(SphereComponents, AxialAndEquatorialFieldsAndProjectionOnTheInducingField)
     }
 }
 
-TEST(SphereInput, DirectionCosinesAndRejectedBodies)
+TEST(SphereInput, RejectedBodiesAndPointsAtTheCentre)
 {
-    // Down-dipping field due north-east: z up makes N negative.
-    const Vec3 t = directionCosines(30.0, 45.0);
-    EXPECT_NEAR(t.x, std::cos(kPi / 6) * std::sqrt(0.5), 1e-15);
-    EXPECT_NEAR(t.y, std::cos(kPi / 6) * std::sqrt(0.5), 1e-15);
-    EXPECT_NEAR(t.z, -0.5, 1e-15);
-
     EXPECT_THROW(magnetisedSphere({0, 0, -100}, 0.0, 1.0, 90.0, 0.0), std::invalid_argument);
     EXPECT_THROW(gravityZ(DenseSphere{{0, 0, -100}, -5.0, 200.0}, {0, 0, 0}), std::invalid_argument);
     const Dipole body = magnetisedSphere({0, 0, -100}, 10.0, 1.0, 90.0, 0.0);

@@ -63,17 +63,11 @@ TEST(FilterDialogForm, EachTypeShowsItsGroupsAndTexts)
             ASSERT_NE(group, nullptr) << name;
             EXPECT_EQ(!group->isHidden(), c.shown.contains(name)) << name;
         }
-        const QList<QWidget*> always{dialog._grid_combobox, dialog._ok_button, dialog._apply_button,
-                                     dialog._cancel_button};
-        for (QWidget* widget : always)
-            EXPECT_FALSE(widget->isHidden());
         if (!c.tip.isEmpty()) {
             EXPECT_EQ(dialog._tip_label->text(), c.tip);
         }
         EXPECT_EQ(dialog._attenuate_checkbox->text(), c.attenuateText);
         EXPECT_EQ(dialog._wavelength_label->text(), c.wavelengthLabel);
-        EXPECT_EQ(dialog.windowTitle(), "Filter Dialog");
-        EXPECT_FALSE(dialog.windowFlags() & Qt::WindowContextHelpButtonHint);
     }
 }
 
@@ -97,49 +91,13 @@ TEST(FilterDialogForm, DefaultsAndRangesClampValues)
         double kept;
     };
     const Clamp clamps[] = {
-        {dialog._strike_tol_spinbox, 90.0, 89.999},    {dialog._strike_tol_spinbox, -1.0, 0.0},
-        {dialog._wavelength_spinbox, -10.0, 0.0},      {dialog._wavelength_spinbox, 2e9, 1e9},
-        {dialog._inclination_spinbox, 91.0, 90.0},     {dialog._inclination_spinbox, -95.0, -90.0},
-        {dialog._declination_spinbox, 361.0, 360.0},   {dialog._declination_spinbox, -400.0, -360.0},
-        {dialog._strike_spinbox, 100.0, 90.0},         {dialog._obs_height_spinbox, -2e9, -1e9},
-        {dialog._field_strength_spinbox, 2e9, 1e9},    {dialog._continuation_dist_spinbox, -2e9, -1e9},
-        {dialog._continuation_dist_spinbox, -250.5, -250.5},
+        {dialog._strike_tol_spinbox, 90.0, 89.999},  {dialog._wavelength_spinbox, -10.0, 0.0},
+        {dialog._inclination_spinbox, -95.0, -90.0}, {dialog._declination_spinbox, 361.0, 360.0},
+        {dialog._strike_spinbox, 100.0, 90.0},       {dialog._obs_height_spinbox, -2e9, -1e9},
+        {dialog._field_strength_spinbox, 2e9, 1e9},  {dialog._continuation_dist_spinbox, -250.5, -250.5},
     };
     for (const Clamp& c : clamps) {
         c.box->setValue(c.typed);
         EXPECT_DOUBLE_EQ(c.box->value(), c.kept) << c.box->objectName().toStdString() << " " << c.typed;
     }
-}
-
-TEST(FilterDialogForm, MethodButtonsAreExclusiveWithThdFirst)
-{
-    testworld::TestWorld w;
-    IFilterDialog dialog(IFilterDialog::HorizontalDerivative, nullptr);
-    const auto checked = [&] {
-        return QString("%1%2%3").arg(dialog._thd_rb->isChecked()).arg(dialog._ew_rb->isChecked()).arg(
-            dialog._ns_rb->isChecked());
-    };
-    EXPECT_EQ(checked(), "100");
-    dialog._ew_rb->click();
-    EXPECT_EQ(checked(), "010");
-    dialog._ns_rb->click();
-    EXPECT_EQ(checked(), "001");
-    dialog._ns_rb->click(); // a checked radio button stays checked
-    EXPECT_EQ(checked(), "001");
-    dialog._thd_rb->click();
-    EXPECT_EQ(checked(), "100");
-}
-
-TEST(FilterDialogForm, GridRowHoldsPickButtonAndPropertiesSelector)
-{
-    testworld::TestWorld w;
-    IFilterDialog dialog(IFilterDialog::LowPass, nullptr);
-    EXPECT_EQ(dialog._grid_pick_button->toolTip(), "Pick drillholes");
-    EXPECT_TRUE(dialog._grid_pick_button->text().isEmpty());
-    ASSERT_EQ(dialog._properties_layout->count(), 3);
-    EXPECT_EQ(dialog._properties_layout->itemAt(0)->widget(), dialog.label_6);
-    EXPECT_EQ(dialog._properties_layout->itemAt(1)->widget()->parent(), &dialog);
-    EXPECT_EQ(dialog._properties_layout->itemAt(2)->spacerItem(), dialog.horizontalSpacer);
-    for (QPushButton* b : dialog.findChildren<QPushButton*>())
-        EXPECT_FALSE(b->autoDefault()) << b->objectName().toStdString();
 }

@@ -1,4 +1,4 @@
-// The operations run headless here, as in a command-line tool: a QCoreApplication and no display.
+// Headless test runs: a QCoreApplication and no display, as in a command-line tool.
 #include <QCoreApplication>
 
 #include <gtest/gtest.h>
