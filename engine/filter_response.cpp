@@ -40,7 +40,18 @@ Cplx Div(Cplx a, Cplx b)
 }
 
 // E(Z) = exp(-2 pi k Z): upward continuation by Z grid units (downward when Z < 0).
-double Continuation(double k, double Z) { return std::exp(-TWOPI * k * Z); }
+// Without continuation the exponent is a zero and E exactly 1: the call is skipped.
+double Continuation(double k, double Z) { return Z == 0.0 ? 1.0 : std::exp(-TWOPI * k * Z); }
+
+// Below this exponent exp underflows to exactly 0 (its smallest result, 4.9e-324, is exp(-744.4)).
+const double EXP_UNDERFLOW = -750.0;
+
+// Radial roll-off exp(-pi sigma^2 d^2); far beyond the shoulder it is exactly 0 without the call.
+double RollOff(double sigma, double d)
+{
+    double exponent = -PI * sigma * sigma * d * d;
+    return exponent < EXP_UNDERFLOW ? 0.0 : std::exp(exponent);
+}
 
 // Direction factor of the unit vector (L, M, N) = (cos I sin D, cos I cos D, -sin I):
 // Theta = -N k + i (L u + M v), the derivative along that direction divided by 2 pi.
@@ -233,17 +244,17 @@ void FilterResponse(const FilterParams& p, double u, double v, double z[2], int3
         double g = 1.0;
         if (ITYP > 3 && !DirectionalFactor(p, u, v, ITYP, g))
             return;
-        double rho = std::exp(-PI * sigma * sigma * d * d);
+        // rho is computed only where it is applied: one exp per value is most of the kernel.
         if (ITYP == 1) {
             if (k > p.HEAD)
-                value = Times(value, g * rho);
+                value = Times(value, g * RollOff(sigma, d));
         } else if (ITYP == 3 || ITYP == 4 || ITYP == 5) {
             value = Times(value, g);
         } else if (ITYP == 6) {
             if (k > p.HEAD)
-                value = Times(value, g > 0.99999 ? g : g * rho);
+                value = Times(value, g > 0.99999 ? g : g * RollOff(sigma, d));
         } else if (k < p.HEAD) {   // 2, 7 and above, negative: high pass
-            value = Times(value, g * rho);
+            value = Times(value, g * RollOff(sigma, d));
         }
     }
 
