@@ -146,13 +146,24 @@ void RunFree(ForwardState& s, void* block, size_t bytes)
     s.memoryInUse -= bytes;
 }
 
+// Writes to the console log (when it opened) and, unless null, to a second stream as well.
+static void LogTo(ForwardState& s, FILE* also, const char* format, va_list args)
+{
+    if (s.fpt6) {
+        va_list copy;
+        va_copy(copy, args);
+        std::vfprintf(s.fpt6, format, copy);
+        va_end(copy);
+    }
+    if (also)
+        std::vfprintf(also, format, args);
+}
+
 void Log(ForwardState& s, const char* format, ...)
 {
-    if (!s.fpt6)
-        return;
     va_list args;
     va_start(args, format);
-    std::vfprintf(s.fpt6, format, args);
+    LogTo(s, nullptr, format, args);
     va_end(args);
 }
 
@@ -160,13 +171,7 @@ void LogOut(ForwardState& s, const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    if (s.fpt6) {
-        va_list copy;
-        va_copy(copy, args);
-        std::vfprintf(s.fpt6, format, copy);
-        va_end(copy);
-    }
-    std::vprintf(format, args);
+    LogTo(s, stdout, format, args);
     va_end(args);
 }
 
@@ -174,13 +179,7 @@ void LogErr(ForwardState& s, const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    if (s.fpt6) {
-        va_list copy;
-        va_copy(copy, args);
-        std::vfprintf(s.fpt6, format, copy);
-        va_end(copy);
-    }
-    std::vfprintf(stderr, format, args);
+    LogTo(s, stderr, format, args);
     va_end(args);
 }
 
