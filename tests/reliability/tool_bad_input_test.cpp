@@ -290,6 +290,7 @@ TEST_F(ToolBadInput, FoldersItCannotUseAndAFullDisk)
         {"disk full at the spectrum file", Lowpass(input, out), full, tmp, out, "failed; nothing was written"},
         {"disk full at the preview", Lowpass(input, out, {"--preview", QString::fromStdString(preview)}), fullAtPreview, tmp, out,
          "cannot write the PNG image"},
+        {"TMPDIR missing", Lowpass(input, out), {}, scratch.file("no/such/folder"), out, "cannot make a temporary work folder"},
         {"TMPDIR read-only", Lowpass(input, out), nobody, readOnly, out, "cannot make a temporary work folder"},
         {"--keep-work in a read-only folder", Lowpass(input, out, {"--keep-work", QString::fromStdString(readOnly + "/work")}),
          nobody, tmp, out, "cannot be used as work folder"},
