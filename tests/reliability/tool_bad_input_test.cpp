@@ -288,6 +288,7 @@ TEST_F(ToolBadInput, FoldersItCannotUseAndAFullDisk)
     } cases[] = {
         {"output folder read-only", Lowpass(input, readOnly + "/out.asc"), nobody, tmp, readOnly + "/out.asc", "cannot write in folder"},
         {"disk full at the spectrum file", Lowpass(input, out), full, tmp, out, "failed; nothing was written"},
+        {"disk full at the result", Lowpass(oddInput, xyz, {"--format", "XYZ"}), fullLater, tmp, xyz, "writing as XYZ failed"},
         {"disk full at the preview", Lowpass(input, out, {"--preview", QString::fromStdString(preview)}), fullAtPreview, tmp, out,
          "cannot write the PNG image"},
         {"TMPDIR missing", Lowpass(input, out), {}, scratch.file("no/such/folder"), out, "cannot make a temporary work folder"},
