@@ -16,6 +16,8 @@
 #include <QFileInfo>
 #include <QPointer>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace spectrafil {
@@ -54,6 +56,29 @@ bool writePreview(const LoadedGrid& grid, const Tavorin::IBaseData& result, cons
         {&geometry, &result, QString::fromUtf8(filter.title), units},
     };
     return savePng(composeSheet(panels, 2, QString(), QSize(560, 520)), path, error);
+}
+
+// Some drivers (XYZ) let a failed write pass unreported, e.g. on a full disk: the staged grid
+// must read back with the result's cells before it may be moved into place.
+bool writtenAsResult(const QString& path, const QString& driver, const Tavorin::I2DGridMesh& grid,
+                     const Tavorin::IBaseData& result, QString& error)
+{
+    Tavorin::IWorld world;
+    LoadedGrid written;
+    const Tavorin::I2DGridGeometry& geometry = grid.get2DGridGeometry();
+    bool same = readGrid({path, 1, QString()}, &world, written, error);
+    same = same && written.mesh->get2DGridGeometry().nCellU() == geometry.nCellU() &&
+           written.mesh->get2DGridGeometry().nCellV() == geometry.nCellV();
+    double largest = 0.0;
+    for (unsigned int id = 0; same && id < result.size(); ++id)
+        largest = std::max(largest, result.hasValue(id) ? std::fabs(double(result.value(id))) : 0.0);
+    for (unsigned int id = 0; same && id < result.size(); ++id)
+        same = written.data->hasValue(id) == result.hasValue(id) &&
+               (!result.hasValue(id) || std::fabs(written.data->value(id) - result.value(id)) <= 1e-5 * largest);
+    if (!same)
+        error = QStringLiteral("%1: writing as %2 failed (the file does not read back as written; is the disk full?)")
+                    .arg(path, driver);
+    return same;
 }
 
 // Moves the preview, then the grid into place; the grid last, so a failure leaves neither.
@@ -110,6 +135,7 @@ int runFilterJob(const FilterCommand& filter, const FilterArguments& arguments, 
     }
     const QString units = resultUnits(filter.units, grid.info.units, lengthUnit(grid.info.crsWkt));
     if (!writeGrid(output.stagedPath(), driver, grid.info, *result, result->Name(), units, error) ||
+        !writtenAsResult(output.stagedPath(), driver, *grid.mesh, *result, error) ||
         (preview && !writePreview(grid, *result, units, filter, preview->stagedPath(), error)) ||
         !commitOutputs(output, preview.get(), error)) {
         printError(error);

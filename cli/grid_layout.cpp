@@ -82,6 +82,10 @@ QString makeLayout(int columns, int rows, const double geoTransform[6], RasterLa
     if (columns > kMaxCellsPerAxis || rows > kMaxCellsPerAxis)
         return QStringLiteral("it has %1 x %2 cells; at most %3 cells along each axis can be filtered")
             .arg(columns).arg(rows).arg(kMaxCellsPerAxis);
+    // Finite steps can still carry the far corner past the largest double.
+    if (!std::isfinite(g[0] + columns * g[1] + rows * g[2]) || !std::isfinite(g[3] + columns * g[4] + rows * g[5]))
+        return QStringLiteral("its extent is not finite (cell size %1 x %2 from %3, %4)")
+            .arg(columnStep, 0, 'g', 6).arg(rowStep, 0, 'g', 6).arg(g[0], 0, 'g', 6).arg(g[3], 0, 'g', 6);
     fillHostAxes(layout);
     return QString();
 }

@@ -75,6 +75,7 @@ struct ChildLimits {
     long extraAddressSpaceMb = 0;  // > 0: the address space may grow this much beyond the current one
     long fileSizeBytes = -1;       // >= 0: largest file the child may write (a full disk, portably)
     bool asNobody = false;         // drop root, so that folder permissions apply
+    long addressSpaceMb = 0;       // > 0: the whole address space, for a child that runs another program
 };
 
 // Runs body in a forked child under the limits, its stdout and stderr sent to /dev/null.
@@ -88,8 +89,9 @@ inline int RunInChild(const std::function<int()>& body, const ChildLimits& limit
             dup2(fileno(sink), 1);
             dup2(fileno(sink), 2);
         }
-        if (limits.extraAddressSpaceMb > 0) {
-            rlim_t cap = (rlim_t)(StatusKb("VmSize") + limits.extraAddressSpaceMb * 1024) * 1024;
+        if (limits.extraAddressSpaceMb > 0 || limits.addressSpaceMb > 0) {
+            rlim_t cap = limits.addressSpaceMb > 0 ? (rlim_t)limits.addressSpaceMb << 20
+                                                   : (rlim_t)(StatusKb("VmSize") + limits.extraAddressSpaceMb * 1024) * 1024;
             rlimit r{cap, cap};
             setrlimit(RLIMIT_AS, &r);
         }

@@ -1,0 +1,311 @@
+// The `spectrafil` tool as a subprocess on damaged files, awkward grids and a hostile environment
+// (memory and file-size limits, folders it may not write). Every case checks the exit status and
+// message, that the input is byte for byte as it was, and that no output and no staging folder
+// are left unless the run succeeded.
+
+#include "raster_fixture.h"
+#include "reliability_support.h"
+#include "scratch_dir.h"
+
+#include <cpl_string.h>
+#include <gdal.h>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+using namespace reliability;
+namespace fs = std::filesystem;
+
+namespace {
+
+// The tool under limits and with TMPDIR replaced (when tmpdir is given); standard error is
+// collected in an unnamed file, since the child's own is sent to /dev/null.
+ToolRun RunLimited(const QStringList& arguments, const ChildLimits& limits, const std::string& tmpdir = {})
+{
+    std::vector<std::string> words = {SPECTRAFIL_TOOL};
+    for (const QString& argument : arguments)
+        words.push_back(argument.toStdString());
+    FILE* err = std::tmpfile();
+    ToolRun run;
+    run.exitCode = RunInChild(
+        [&] {
+            std::vector<char*> argv;
+            for (std::string& word : words)
+                argv.push_back(word.data());
+            argv.push_back(nullptr);
+            dup2(fileno(err), 2);
+            if (!tmpdir.empty())
+                setenv("TMPDIR", tmpdir.c_str(), 1);
+            execv(argv[0], argv.data());
+            return 127;
+        },
+        limits);
+    std::rewind(err);
+    std::string text;
+    for (int c; (c = std::fgetc(err)) != EOF;)
+        text += char(c);
+    std::fclose(err);
+    run.err = QString::fromStdString(text);
+    return run;
+}
+
+QStringList Lowpass(const std::string& in, const std::string& out, QStringList more = {})
+{
+    return QStringList{"lowpass", QString::fromStdString(in), QString::fromStdString(out), "--cutoff", "400", "-q"} + more;
+}
+
+bool StagingLeft(const fs::path& folder)
+{
+    for (const std::string& name : Listing(folder))
+        if (name.rfind(".spectrafil-", 0) == 0)
+            return true;
+    return false;
+}
+
+// A refused run: its status and message, nothing written beside the output, the input as it was.
+void ExpectRefused(const ToolRun& run, int status, const char* message, const std::string& input, const std::string& digest,
+                   const std::string& output)
+{
+    EXPECT_EQ(run.exitCode, status) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QString::fromUtf8(message))) << run.err.toStdString();
+    EXPECT_FALSE(fs::exists(output));
+    EXPECT_FALSE(StagingLeft(fs::path(output).parent_path()));
+    EXPECT_EQ(Digest(input), digest);
+}
+
+std::string AsciiGrid(int columns, int rows, const std::string& values, double cell = 100.0, double west = 0.0)
+{
+    return "ncols " + std::to_string(columns) + "\nnrows " + std::to_string(rows) + "\nxllcorner " + std::to_string(west) +
+           "\nyllcorner 0\ncellsize " + std::to_string(cell) + "\nNODATA_value -9999\n" + values;
+}
+
+// A GeoTIFF of that size whose blocks are all left out: a few hundred bytes on disk.
+std::string SparseTiff(const std::string& path, int columns, int rows)
+{
+    GDALAllRegister();
+    char** options = CSLSetNameValue(nullptr, "SPARSE_OK", "TRUE");
+    GDALDatasetH file = GDALCreate(GDALGetDriverByName("GTiff"), path.c_str(), columns, rows, 1, GDT_Float32, options);
+    CSLDestroy(options);
+    double geoTransform[6] = {0, 100, 0, rows * 100.0, 0, -100};
+    GDALSetGeoTransform(file, geoTransform);
+    GDALClose(file);
+    return path;
+}
+
+// A DEFLATE-compressed copy of a GeoTIFF: damage to its data then shows when the data is read.
+std::string CompressedCopy(const std::string& from, const std::string& to)
+{
+    GDALDatasetH source = GDALOpen(from.c_str(), GA_ReadOnly);
+    char** options = CSLSetNameValue(nullptr, "COMPRESS", "DEFLATE");
+    GDALClose(GDALCreateCopy(GDALGetDriverByName("GTiff"), to.c_str(), source, FALSE, options, nullptr, nullptr));
+    CSLDestroy(options);
+    GDALClose(source);
+    return to;
+}
+
+std::string Cut(const std::string& bytes, size_t keep) { return bytes.substr(0, keep); }
+
+std::string Flip(std::string bytes, size_t from, size_t count)
+{
+    for (size_t i = from; i < from + count && i < bytes.size(); ++i)
+        bytes[i] = char(~bytes[i]);
+    return bytes;
+}
+
+class ToolBadInput : public ::testing::Test {
+protected:
+    ScratchDir scratch;
+
+    // Writes bytes as a new input file and returns its path.
+    std::string Input(const std::string& name, const std::string& bytes)
+    {
+        WriteBytes(scratch.file(name), bytes);
+        return scratch.file(name);
+    }
+    std::string GdalInput(const std::string& name, const char* driver, const Raster& raster)
+    {
+        writeRaster(scratch.file(name), driver, raster);
+        return scratch.file(name);
+    }
+};
+
+} // namespace
+
+TEST_F(ToolBadInput, DamagedFilesAreRefusedWithAMessage)
+{
+    const std::string asc = fileBytes(GdalInput("good.asc", "AAIGrid", bumpGrid(12, 10)));
+    const std::string tif = fileBytes(GdalInput("good.tif", "GTiff", bumpGrid(12, 10)));
+    const std::string deflated = fileBytes(CompressedCopy(scratch.file("good.tif"), scratch.file("deflated.tif")));
+    const std::string nc = fileBytes(GdalInput("good.nc", "netCDF", bumpGrid(12, 10)));
+    std::string farValues;
+    for (int i = 0; i < 200; ++i)
+        farValues += "5 ";
+    const struct {
+        std::string name, bytes;
+        const char* message;
+    } cases[] = {
+        {"empty.asc", "", "not a grid GDAL can read"},
+        {"empty.tif", "", "not a grid GDAL can read"},
+        {"empty.nc", "", "not a grid GDAL can read"},
+        {"header_only.asc", Cut(asc, asc.find("\n", asc.find("NODATA")) + 1), "Couldn't find data values"},
+        {"half_rows.asc", Cut(asc, asc.size() / 2), "reading failed"},
+        {"truncated.tif", Cut(tif, tif.size() - 40), "reading failed"},
+        {"truncated_header.tif", Cut(tif, 100), "not a grid GDAL can read"},
+        {"truncated.nc", Cut(nc, nc.size() / 2), "not a grid GDAL can read"},
+        {"scrambled_header.asc", Flip(asc, 0, 4), "not a grid GDAL can read"},
+        {"scrambled_header.tif", Flip(tif, 8, 24), "not a grid GDAL can read"},
+        {"scrambled_data.tif", Flip(deflated, deflated.find("\x78\x9c") + 8, 16), "reading failed"},
+        {"scrambled_header.nc", Flip(nc, 4, 16), "not a grid GDAL can read"},
+        {"beyond_doubles.asc", AsciiGrid(100, 2, farValues, 1e307, 1e308), "its extent is not finite"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string input = Input(c.name, c.bytes), output = scratch.file("out.tif");
+        const std::string digest = Digest(input);
+        ExpectRefused(runTool(Lowpass(input, output)), 1, c.message, input, digest, output);
+        fs::remove(output);
+    }
+}
+
+// A header that claims about 10^9 cells is refused before any of them is allocated: the tool runs
+// with an address space far below 4 GB, in which a grid of the same files' small sizes succeeds.
+TEST_F(ToolBadInput, HugeClaimedGridIsRefusedBeforeAnythingIsAllocated)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    const ChildLimits limits; // AddressSanitizer reserves terabytes of shadow memory up front
+#else
+    ChildLimits limits;
+    limits.addressSpaceMb = 256;
+#endif
+    const std::string control = GdalInput("small.asc", "AAIGrid", bumpGrid(12, 10));
+    const ToolRun run = RunLimited(Lowpass(control, scratch.file("small_out.tif")), limits);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+
+    const struct {
+        std::string input;
+        const char* message;
+    } cases[] = {
+        {Input("square.asc", AsciiGrid(31623, 31623, "1 2 3\n")), "it has 31623 x 31623 cells; at most 5459"},
+        {Input("one_column.asc", AsciiGrid(1, 1000000000, "1\n2\n")), "not a grid GDAL can read"},
+        {Input("one_row.asc", AsciiGrid(1000000000, 1, "1 2\n")), "not a grid GDAL can read"},
+        {SparseTiff(scratch.file("sparse.tif"), 31623, 31623), "it has 31623 x 31623 cells"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input);
+        const std::string digest = Digest(c.input), output = scratch.file("out.tif");
+        ExpectRefused(RunLimited(Lowpass(c.input, output), limits), 1, c.message, c.input, digest, output);
+    }
+}
+
+// Values the filters cannot take are refused; awkward but valid grids are filtered, cells without
+// value staying without value. Lowpass keeps a constant grid constant, whatever its shape.
+TEST_F(ToolBadInput, AwkwardValuesAndShapes)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    auto grid = [](int columns, int rows, std::function<double(int, int)> value) {
+        Raster r = bumpGrid(columns, rows);
+        for (int row = 0; row < rows; ++row)
+            for (int column = 0; column < columns; ++column)
+                r.values[size_t(row) * size_t(columns) + size_t(column)] = value(column, row);
+        return r;
+    };
+    const struct {
+        std::string name;
+        Raster raster;
+        const char* refusal; // nullptr: filtered
+    } cases[] = {
+        {"infinite.tif", grid(12, 10, [inf](int c, int r) { return c == 3 && r == 4 ? inf : 7.0; }), "must be finite"},
+        {"minus_infinite.tif", grid(12, 10, [inf](int c, int r) { return c == 3 && r == 4 ? -inf : 7.0; }), "must be finite"},
+        {"all_nan.tif", grid(12, 10, [](int, int) { return NAN; }), "Entire data set was NDV"},
+        {"one_nan.tif", grid(12, 10, [](int c, int r) { return c == 3 && r == 4 ? NAN : 7.0; }), nullptr},
+        {"one_row.tif", grid(20, 1, [](int, int) { return 7.0; }), nullptr},
+        {"one_column.tif", grid(1, 15, [](int, int) { return 7.0; }), nullptr},
+        {"one_cell.tif", grid(9, 9, [](int c, int r) { return c == 4 && r == 2 ? 7.0 : -99999.0; }), nullptr},
+        {"all_equal.tif", grid(14, 11, [](int, int) { return 7.0; }), nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string input = GdalInput(c.name, "GTiff", c.raster), output = scratch.file("out.tif");
+        const std::string digest = Digest(input);
+        const ToolRun run = runTool(Lowpass(input, output));
+        if (c.refusal) {
+            ExpectRefused(run, 1, c.refusal, input, digest, output);
+            continue;
+        }
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(Digest(input), digest);
+        EXPECT_FALSE(StagingLeft(scratch.path()));
+        const Raster result = readRaster(output);
+        ASSERT_EQ(result.values.size(), c.raster.values.size());
+        for (size_t i = 0; i < result.values.size(); ++i) {
+            const double in = c.raster.values[i];
+            const bool defined = !std::isnan(in) && in != c.raster.noData;
+            EXPECT_EQ(result.values[i] != result.noData, defined) << i;
+            if (defined) {
+                EXPECT_NEAR(result.values[i], 7.0, 1e-4) << i;
+            }
+        }
+        fs::remove(output);
+    }
+}
+
+// Folders the tool cannot use, and a disk that fills up (a file-size limit, its signal ignored so
+// that writes fail as on a full disk). Root is dropped where folder permissions must apply. A
+// temporary work folder is removed even when the run fails.
+TEST_F(ToolBadInput, FoldersItCannotUseAndAFullDisk)
+{
+    fs::permissions(scratch.path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                        fs::perms::others_read | fs::perms::others_exec);
+    const std::string input = GdalInput("in.asc", "AAIGrid", bumpGrid(16, 12));
+    // Long coordinates make the XYZ result larger than the engine's spectrum file.
+    Raster odd = bumpGrid(16, 12);
+    odd.geoTransform = {{512345.678901, 100.123456, 0, 7013547.16, 0, -100.123456}};
+    const std::string oddInput = GdalInput("odd.asc", "AAIGrid", odd);
+    const std::string digest = Digest(input), oddDigest = Digest(oddInput);
+    const std::string readOnly = scratch.file("read_only"), tmp = scratch.file("tmp"), box = scratch.file("box");
+    for (const std::string& folder : {readOnly, tmp, box}) {
+        fs::create_directory(folder);
+        chmod(folder.c_str(), folder == readOnly ? 0555 : 0777);
+    }
+    WriteBytes(scratch.file("a_file"), "x");
+    const std::string out = box + "/out.asc", xyz = box + "/out.xyz", preview = box + "/p.png";
+    ChildLimits nobody, full, fullLater, fullAtPreview;
+    nobody.asNobody = true;
+    full.fileSizeBytes = 4096;       // below the engine's spectrum file
+    fullLater.fileSizeBytes = 10240; // above every engine file, below the XYZ result
+    fullAtPreview.fileSizeBytes = 100000;
+    const struct {
+        const char* name;
+        QStringList arguments;
+        ChildLimits limits;
+        std::string tmpdir, output;
+        const char* message;
+    } cases[] = {
+        {"output folder read-only", Lowpass(input, readOnly + "/out.asc"), nobody, tmp, readOnly + "/out.asc", "cannot write in folder"},
+        {"disk full at the spectrum file", Lowpass(input, out), full, tmp, out, "failed; nothing was written"},
+        {"disk full at the result", Lowpass(oddInput, xyz, {"--format", "XYZ"}), fullLater, tmp, xyz, "writing as XYZ failed"},
+        {"disk full at the preview", Lowpass(input, out, {"--preview", QString::fromStdString(preview)}), fullAtPreview, tmp, out,
+         "cannot write the PNG image"},
+        {"TMPDIR missing", Lowpass(input, out), {}, scratch.file("no/such/folder"), out, "cannot make a temporary work folder"},
+        {"TMPDIR read-only", Lowpass(input, out), nobody, readOnly, out, "cannot make a temporary work folder"},
+        {"--keep-work in a read-only folder", Lowpass(input, out, {"--keep-work", QString::fromStdString(readOnly + "/work")}),
+         nobody, tmp, out, "cannot be used as work folder"},
+        {"--keep-work names a file", Lowpass(input, out, {"--keep-work", QString::fromStdString(scratch.file("a_file"))}), {},
+         tmp, out, "cannot be used as work folder"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ExpectRefused(RunLimited(c.arguments, c.limits, c.tmpdir), 1, c.message, input, digest, c.output);
+        EXPECT_EQ(Digest(oddInput), oddDigest);
+        EXPECT_EQ(Listing(box), std::set<std::string>{});
+        EXPECT_EQ(Listing(readOnly), std::set<std::string>{});
+        for (const std::string& name : Listing(tmp)) // Qt's offscreen platform keeps its runtime folder there
+            EXPECT_EQ(name.rfind("runtime-", 0), 0u) << name;
+    }
+    chmod(readOnly.c_str(), 0755);
+}
