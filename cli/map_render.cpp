@@ -27,22 +27,6 @@ QFont labelFont(int pixels, bool bold = false)
     return font;
 }
 
-// One image pixel per cell, north up; cells without value transparent.
-QImage cellImage(const Tavorin::I2DGridGeometry& geometry, const Tavorin::IBaseData& data, const ValueRange& range)
-{
-    QImage image(geometry.nCellU(), geometry.nCellV(), QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    for (int v = 0; v < geometry.nCellV(); ++v) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(geometry.nCellV() - 1 - v));
-        for (int u = 0; u < geometry.nCellU(); ++u) {
-            const unsigned int id = geometry.cellID(u, v);
-            if (data.hasValue(id))
-                line[u] = viridis(range.position(data.value(id)));
-        }
-    }
-    return image;
-}
-
 // The largest rectangle of the grid's aspect that fits in area, centred.
 QRect mapRect(const Tavorin::I2DGridGeometry& geometry, const QRect& area)
 {
@@ -75,6 +59,22 @@ void drawColourBar(QPainter& painter, const QRect& area, const ValueRange& range
 }
 
 } // namespace
+
+QImage cellImage(const Tavorin::I2DGridGeometry& geometry, const Tavorin::IBaseData& data, const ValueRange& range)
+{
+    QImage image(geometry.nCellU(), geometry.nCellV(), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    for (int v = 0; v < geometry.nCellV(); ++v) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(geometry.nCellV() - 1 - v));
+        for (int u = 0; u < geometry.nCellU(); ++u) {
+            const unsigned int id = geometry.cellID(u, v);
+            if (data.hasValue(id))
+                line[u] = viridis(range.position(data.value(id)));
+        }
+    }
+    return image;
+}
+
 
 QImage renderPanel(const MapPanel& panel, const QSize& size)
 {

@@ -2,6 +2,8 @@
 // Maps of grid data items drawn with QPainter, for previews and contact sheets. Needs a
 // QGuiApplication (the "offscreen" platform is enough) for fonts.
 
+#include "colour_map.h"
+
 #include <QImage>
 #include <QString>
 #include <QVector>
@@ -19,6 +21,9 @@ struct MapPanel {
     QString title;
     QString units; // shown under the colour bar; empty when not known
 };
+
+// One image pixel per cell, north up, coloured by viridis over range; cells without value transparent.
+QImage cellImage(const Tavorin::I2DGridGeometry& geometry, const Tavorin::IBaseData& data, const ValueRange& range);
 
 // One map, north up, its cells coloured by viridis over the display range, with title and colour bar.
 QImage renderPanel(const MapPanel& panel, const QSize& size);

@@ -16,21 +16,6 @@ constexpr int kTicks = 5;
 
 } // namespace
 
-QImage cellImage(const Tavorin::I2DGridGeometry& geometry, const Tavorin::IBaseData& data, const ValueRange& range)
-{
-    QImage image(geometry.nCellU(), geometry.nCellV(), QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    for (int v = 0; v < geometry.nCellV(); ++v) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(geometry.nCellV() - 1 - v));
-        for (int u = 0; u < geometry.nCellU(); ++u) {
-            const unsigned int id = geometry.cellID(u, v);
-            if (data.hasValue(id))
-                line[u] = viridis(range.position(data.value(id)));
-        }
-    }
-    return image;
-}
-
 void drawColourBar(QPainter& painter, const QRect& area, const ValueRange& range, const QString& units)
 {
     const QRect bar(area.left(), area.top(), kBarWidth, area.height());

@@ -16,9 +16,6 @@ class IBaseData;
 
 namespace spectrafil {
 
-// One pixel per cell, the grid's last row at the top; cells without value transparent.
-QImage cellImage(const Tavorin::I2DGridGeometry& geometry, const Tavorin::IBaseData& data, const ValueRange& range);
-
 // Viridis from low at the bottom to high at the top of area, with ticks, labels and units.
 void drawColourBar(QPainter& painter, const QRect& area, const ValueRange& range, const QString& units);
 

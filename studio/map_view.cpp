@@ -1,6 +1,7 @@
 #include "map_view.h"
 
 #include "map_canvas.h"
+#include "map_render.h"
 
 #include <I2DGridMesh.h>
 #include <IBaseData.h>
