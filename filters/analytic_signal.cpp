@@ -12,7 +12,6 @@
 #include "IUniverse.h"
 #include "IWorld.h"
 
-#include <QCoreApplication>
 
 #include <cmath>
 
@@ -98,22 +97,14 @@ bool analyticSignal(I2DGridMesh* grid, IBaseData* data, bool attenuate, QString 
     }
 
     IProgressBarWidget progress;
-    progress.SetProgressCaption(QCoreApplication::translate("Spectrafil", "Filtering data, please wait..."));
-    progress.SetProgressRange(0, 8);
-    progress.SetProgressVisible(true);
+    startProgress(progress, 8);
     const QString vdName = data->Name() + QStringLiteral("_VD");
     const QString hdxName = data->Name() + QStringLiteral("_HDX");
     const QString hdyName = data->Name() + QStringLiteral("_HDY");
     FilterPoints points;
 
-    if (!gatherCellValues(grid, data, points)) {
-        logError(QStringLiteral("Error exporting data"));
+    if (!prepareEngineInput(grid, data, points))
         return false;
-    }
-    if (!writeSpectrumSection(grid, data)) {
-        logError(QStringLiteral("Error writing spectrum control file"));
-        return false;
-    }
     const I2DGridGeometry& geometry = grid->get2DGridGeometry();
     const double w0 = meanCellSize(grid);
     const float scale = derivativeScale(static_cast<float>(geometry.uSize()), static_cast<float>(geometry.vSize()));

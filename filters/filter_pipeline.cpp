@@ -7,10 +7,12 @@
 #include "IBaseDataFloat.h"
 #include "ILogger.h"
 #include "IPreventDataUpdates.h"
+#include "IProgressBarWidget.h"
 #include "ISettings.h"
 #include "IUniverse.h"
 #include "IWorld.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -163,6 +165,26 @@ double gridAverage(const I2DGridMesh* grid, const IBaseData* data)
         }
     }
     return count > 0 ? sum / count : -99999.0;
+}
+
+void startProgress(IProgressBarWidget& progress, int steps)
+{
+    progress.SetProgressCaption(QCoreApplication::translate("Spectrafil", "Filtering data, please wait..."));
+    progress.SetProgressRange(0, steps);
+    progress.SetProgressVisible(true);
+}
+
+bool prepareEngineInput(const I2DGridMesh* grid, const IBaseData* data, FilterPoints& points)
+{
+    if (!gatherCellValues(grid, data, points)) {
+        logError(QStringLiteral("Error exporting data"));
+        return false;
+    }
+    if (!writeSpectrumSection(grid, data)) {
+        logError(QStringLiteral("Error writing spectrum control file"));
+        return false;
+    }
+    return true;
 }
 
 bool writeSpectrumSection(const I2DGridMesh* grid, const IBaseData* data)

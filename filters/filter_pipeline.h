@@ -14,6 +14,7 @@ namespace Tavorin {
 class I2DGridMesh;
 class IBaseData;
 class IBaseDataFloat;
+class IProgressBarWidget;
 } // namespace Tavorin
 
 namespace I2DFourierFilters {
@@ -36,6 +37,9 @@ SPECTRAFIL_FILTERS_EXPORT bool checkGridSuitability(const Tavorin::I2DGridMesh* 
 // (x, y, value) of every cell with a value, row by row; false when there is none.
 SPECTRAFIL_FILTERS_EXPORT bool gatherCellValues(const Tavorin::I2DGridMesh* grid, const Tavorin::IBaseData* data,
                                                 FilterPoints& points);
+// Gathering and the spectrum section, one after the other, each failure logged with its step's
+// message; the points then hold the grid's defined cells.
+bool prepareEngineInput(const Tavorin::I2DGridMesh* grid, const Tavorin::IBaseData* data, FilterPoints& points);
 // Mean of the defined cells, or -99999.0 when there is none.
 SPECTRAFIL_FILTERS_EXPORT double gridAverage(const Tavorin::I2DGridMesh* grid, const Tavorin::IBaseData* data);
 // Truncates FILTER.INP and writes the part that the forward run reads.
@@ -67,6 +71,9 @@ SPECTRAFIL_FILTERS_EXPORT float meanCellSize(const Tavorin::I2DGridMesh* grid);
 // printf-style text for FILTER.INP, formatted by the C library as the engine reads it back, so
 // both sides agree on the number format.
 std::string formatLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// An operation's progress widget: its caption, 0 to steps, shown.
+void startProgress(Tavorin::IProgressBarWidget& progress, int steps);
 
 // Host log shorthands: information, warning, error.
 void logInfo(const QString& text);

@@ -6,7 +6,6 @@
 #include "IBaseData.h"
 #include "IProgressBarWidget.h"
 
-#include <QCoreApplication>
 
 using namespace Tavorin;
 
@@ -53,19 +52,11 @@ bool runSingleResultFilter(I2DGridMesh* grid, IBaseData* data, QString resultNam
         filter.afterGridCheck();
 
     IProgressBarWidget progress;
-    progress.SetProgressCaption(QCoreApplication::translate("Spectrafil", "Filtering data, please wait..."));
-    progress.SetProgressRange(0, 3);
-    progress.SetProgressVisible(true);
+    startProgress(progress, 3);
     FilterPoints points;
 
-    if (!gatherCellValues(grid, data, points)) {
-        logError(QStringLiteral("Error exporting data"));
+    if (!prepareEngineInput(grid, data, points))
         return false;
-    }
-    if (!writeSpectrumSection(grid, data)) {
-        logError(QStringLiteral("Error writing spectrum control file"));
-        return false;
-    }
     const float divisor = filter.divisor ? filter.divisor() : 1.0f;
     if (filter.ownAnnouncement.isEmpty())
         logInfo(QStringLiteral("Writing control file for applying filter..."));
