@@ -7,10 +7,14 @@
 
 #include <QFileInfo>
 
+#include <cpl_conv.h>
 #include <ogr_spatialref.h>
 
+#include <cctype>
 #include <cmath>
+#include <fstream>
 #include <new>
+#include <string>
 #include <vector>
 
 namespace spectrafil {
@@ -57,6 +61,39 @@ QString describeBand(GDALDatasetH dataset, GDALRasterBandH band, const ReadReque
     info.name = QString::fromUtf8(GDALGetDescription(band)).trimmed();
     if (info.name.isEmpty())
         info.name = QFileInfo(request.path).completeBaseName();
+    return QString();
+}
+
+bool isAsciiGridKeyword(std::string token)
+{
+    for (char& c : token)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const char* keyword : {"ncols", "nrows", "xllcorner", "yllcorner", "xllcenter", "yllcenter", "cellsize",
+                                "dx", "dy", "nodata_value"})
+        if (token == keyword)
+            return true;
+    return false;
+}
+
+// GDAL's ESRI ASCII reader turns a token that is not a number into 0 without a word, so a damaged
+// file would be filtered as if it were good. Every value token must be a finite number.
+QString checkAsciiGridValues(const QString& path)
+{
+    std::ifstream file(path.toLocal8Bit().constData());
+    std::string token;
+    long long index = 0;
+    while (file >> token) {
+        if (index == 0 && isAsciiGridKeyword(token)) {
+            file >> token; // a header keyword's value
+            continue;
+        }
+        ++index;
+        char* end = nullptr;
+        const double value = CPLStrtod(token.c_str(), &end); // locale-independent, as GDAL reads
+        if (end != token.c_str() + token.size() || !std::isfinite(value))
+            return QStringLiteral("%1: value %2 (\"%3\") is not a finite number")
+                .arg(path).arg(index).arg(QString::fromStdString(token.substr(0, 32)));
+    }
     return QString();
 }
 
@@ -130,6 +167,8 @@ bool readGrid(const ReadRequest& request, Tavorin::IWorld* world, LoadedGrid& gr
     }
     GDALRasterBandH band = GDALGetRasterBand(dataset.get(), request.band);
     error = describeBand(dataset.get(), band, request, grid.info);
+    if (error.isEmpty() && grid.info.driver == QLatin1String("AAIGrid"))
+        error = checkAsciiGridValues(request.path);
     if (!error.isEmpty())
         return false;
 

@@ -162,6 +162,9 @@ TEST_F(ToolBadInput, DamagedFilesAreRefusedWithAMessage)
         {"scrambled_data.tif", Flip(deflated, deflated.find("\x78\x9c") + 8, 16), "reading failed"},
         {"scrambled_header.nc", Flip(nc, 4, 16), "not a grid GDAL can read"},
         {"beyond_doubles.asc", AsciiGrid(100, 2, farValues, 1e307, 1e308), "its extent is not finite"},
+        {"letters_in_values.asc", AsciiGrid(3, 2, "1 2 3\n4 abc 6\n"), "value 5 (\"abc\") is not a finite number"},
+        {"number_with_tail.asc", AsciiGrid(3, 2, "1 2 3z\n4 5 6\n"), "value 3 (\"3z\") is not a finite number"},
+        {"infinite_value.asc", AsciiGrid(3, 2, "1 2 3\n4 5 inf\n"), "value 6 (\"inf\") is not a finite number"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
