@@ -90,15 +90,11 @@ bool InverseRun::CombineGradient()
             Cell(y, x)[0] = std::sqrt(GX[y - JS + 1] * GX[y - JS + 1] + GY[y - JS + 1] * GY[y - JS + 1]);
             Cell(y, x)[1] = 0.0;
         }
-        int32_t first, end;
-        FootprintRows(x, first, end);
-        for (int32_t y = first; y <= end; ++y) {
-            if (!InRowRange(x, y))
-                continue;
+        ForEachFootprintRow(x, [&](int32_t y) {
             double X, Y;
             PointCoordinates(x, y, X, Y);
             AppendPoint(X, Y, Cell(y, x)[0]);
-        }
+        });
     }
     fclose(fpt10);
     fclose(fpt20);
@@ -136,11 +132,7 @@ bool InverseRun::RecoverComponents()
 
 void InverseRun::RecoverColumn(int32_t x, double stats[4])
 {
-    int32_t first, end;
-    FootprintRows(x, first, end);
-    for (int32_t y = first; y <= end; ++y) {
-        if (!InRowRange(x, y))
-            continue;
+    ForEachFootprintRow(x, [&](int32_t y) {
         double X, Y;
         PointCoordinates(x, y, X, Y);
         ++NPTS;
@@ -159,5 +151,5 @@ void InverseRun::RecoverColumn(int32_t x, double stats[4])
         BZ += SHIFT * dir.T3;
         if (IOUT == 1 && !output && fpt17)
             fprintf(fpt17, "%15.4f %15.4f %13.6E %13.6E %13.6E %13.6E %13.6E\n", X, Y, BX, BY, BZ, BTP, BTM);
-    }
+    });
 }

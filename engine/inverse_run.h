@@ -52,6 +52,16 @@ private:
     void EmitColumn(int32_t x);
     void FootprintRows(int32_t x, int32_t& first, int32_t& last) const;
     bool InRowRange(int32_t x, int32_t y) const;
+    // visit(y) for every row y of column x inside the data footprint, in ascending order.
+    template <typename Visit>
+    void ForEachFootprintRow(int32_t x, Visit visit) const
+    {
+        int32_t first, last;
+        FootprintRows(x, first, last);
+        for (int32_t y = first; y <= last; ++y)
+            if (InRowRange(x, y))
+                visit(y);
+    }
     void PointCoordinates(int32_t x, int32_t y, double& X, double& Y) const;
     void AppendPoint(double X, double Y, double value);
     void WriteSpectrumRecordHeader();

@@ -116,18 +116,14 @@ void InverseRun::KeepColumn(int32_t x)
 void InverseRun::EmitColumn(int32_t x)
 {
     bool restoreLevel = IND == 1 || IND == 3 || IND == 5;
-    int32_t first, last;
-    FootprintRows(x, first, last);
-    for (int32_t y = first; y <= last; ++y) {
-        if (!InRowRange(x, y))
-            continue;
+    ForEachFootprintRow(x, [&](int32_t y) {
         double value = Work(y)[0] + (restoreLevel ? scale.AV : 0.0);
         double X, Y;
         PointCoordinates(x, y, X, Y);
         VMIN = std::min(VMIN, value);
         VMAX = std::max(VMAX, value);
         AppendPoint(X, Y, value);
-    }
+    });
 }
 
 // Rows of column x that held data: within JS..JF and the column's own range.

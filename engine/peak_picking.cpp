@@ -34,11 +34,9 @@ void InverseRun::PickPeaks()
     for (int32_t x = IS; x <= IF; ++x) {
         if (x - 1 < 1 || x + 1 > NX)
             continue;
-        int32_t first, last;
-        FootprintRows(x, first, last);
-        for (int32_t y = first; y <= last; ++y) {
-            if (!InRowRange(x, y) || y - 1 < 1 || y + 1 > NROWS)
-                continue;
+        ForEachFootprintRow(x, [&](int32_t y) {
+            if (y - 1 < 1 || y + 1 > NROWS)
+                return;
             double c = sign * Cell(y, x)[0];
             double PROD = 1.0, AMPL = 0.0;
             for (const Direction& d : DIRECTIONS) {
@@ -57,7 +55,7 @@ void InverseRun::PickPeaks()
                 PointCoordinates(x, y, X, Y);
                 fprintf(fpt18, "%15.4f, %15.4f, %15.4f, %15.4f, %13.6E\n", X, Y, cont.Z, PROD, AMPL);
             }
-        }
+        });
     }
     double sd = std::sqrt(squares - N * mean * mean / (N - 1.0));
     Log(" \n");
