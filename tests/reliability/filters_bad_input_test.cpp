@@ -2,7 +2,7 @@
 // values, degenerate grids, and a disk that fills up. A refused operation leaves no result item.
 
 #include "fourier_filters.h"
-#include "host_grids.h"
+#include "filter_fixture.h"
 #include "reliability_support.h"
 
 #include <cmath>
@@ -10,7 +10,7 @@
 
 using namespace reliability;
 
-class FiltersBadInput : public HostGridTest {};
+class FiltersBadInput : public FilterTest {};
 
 TEST_F(FiltersBadInput, UnusableValuesAreRefusedWithoutAResult)
 {
@@ -28,12 +28,12 @@ TEST_F(FiltersBadInput, UnusableValuesAreRefusedWithoutAResult)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Tavorin::I2DGridMesh* grid = makeGrid(12, 10);
-        Tavorin::IBaseDataFloat* data = makeData(grid, c.value);
+        Tavorin::I2DGridMesh* grid = makeGrid(12, 10, 25.0, 25.0);
+        Tavorin::IBaseDataFloat* data = makeData(grid, "TMI", c.value);
         Tavorin::ILogger::instance()->clear();
         EXPECT_FALSE(I2DFourierFilters::lowPass(grid, data, 100.0f, QString()));
         EXPECT_EQ(grid->DataList()->count(), 1);
-        EXPECT_TRUE(logText().contains(c.message)) << logText().toStdString();
+        EXPECT_TRUE(logTexts().join("\n").contains(c.message)) << logTexts().join("\n").toStdString();
     }
 }
 
@@ -51,9 +51,9 @@ TEST_F(FiltersBadInput, DegenerateGridsKeepTheirValues)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Tavorin::I2DGridMesh* grid = makeGrid(c.nx, c.ny);
-        Tavorin::IBaseDataFloat* data = makeData(grid, c.value);
-        ASSERT_TRUE(I2DFourierFilters::lowPass(grid, data, 100.0f, "result")) << logText().toStdString();
+        Tavorin::I2DGridMesh* grid = makeGrid(c.nx, c.ny, 25.0, 25.0);
+        Tavorin::IBaseDataFloat* data = makeData(grid, "TMI", c.value);
+        ASSERT_TRUE(I2DFourierFilters::lowPass(grid, data, 100.0f, "result")) << logTexts().join("\n").toStdString();
         auto* result = qobject_cast<Tavorin::IBaseDataFloat*>(grid->DataList()->Data("result"));
         ASSERT_NE(result, nullptr);
         int filled = 0;
@@ -72,12 +72,12 @@ TEST_F(FiltersBadInput, DegenerateGridsKeepTheirValues)
 // operation fails with a message and makes no result item; the source item is untouched.
 TEST_F(FiltersBadInput, FullDiskFailsTheOperation)
 {
-    Tavorin::I2DGridMesh* grid = makeGrid(40, 30);
-    Tavorin::IBaseDataFloat* data = makeData(grid, [](double x, double y) { return std::sin(x / 80) + y / 1000; });
+    Tavorin::I2DGridMesh* grid = makeGrid(40, 30, 25.0, 25.0);
+    Tavorin::IBaseDataFloat* data = makeData(grid, "TMI", [](double x, double y) { return std::sin(x / 80) + y / 1000; });
     int status = RunInChild(
         [&] {
             bool ok = I2DFourierFilters::lowPass(grid, data, 100.0f, "result");
-            bool messages = logText().contains("Could not run 2D filtering");
+            bool messages = logTexts().join("\n").contains("Could not run 2D filtering");
             return !ok && messages && grid->DataList()->count() == 1 ? 0 : 1;
         },
         {0, 4096, false});

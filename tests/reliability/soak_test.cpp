@@ -2,7 +2,7 @@
 // back to where they were, within a small tolerance.
 
 #include "fourier_filters.h"
-#include "host_grids.h"
+#include "filter_fixture.h"
 #include "reliability_support.h"
 
 #include <cmath>
@@ -30,12 +30,12 @@ bool RunOne(int k, Tavorin::I2DGridMesh* grid, Tavorin::IBaseDataFloat* data)
 
 } // namespace
 
-class Soak : public HostGridTest {};
+class Soak : public FilterTest {};
 
 TEST_F(Soak, TwoHundredRunsHoldMemoryAndDescriptorsSteady)
 {
-    Tavorin::I2DGridMesh* grid = makeGrid(32, 24);
-    Tavorin::IBaseDataFloat* data = makeData(grid, [](double x, double y) { return 40 * std::sin(x / 90) * std::cos(y / 70); });
+    Tavorin::I2DGridMesh* grid = makeGrid(32, 24, 25.0, 25.0);
+    Tavorin::IBaseDataFloat* data = makeData(grid, "TMI", [](double x, double y) { return 40 * std::sin(x / 90) * std::cos(y / 70); });
     for (int k = 0; k < 10; ++k)   // first-use allocations of Qt, the logger and the engine
         ASSERT_TRUE(RunOne(k, grid, data));
     const long rssBefore = StatusKb("VmRSS"), fdsBefore = OpenDescriptors();
