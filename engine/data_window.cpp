@@ -4,8 +4,6 @@
 
 #include "forward_state.h"
 
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -230,16 +228,8 @@ void ReleaseGridColumns(ForwardState& s, int32_t first, int32_t last)
 {
     first = std::max(first, 1);
     last = std::min(last, s.NTOTX);
-    long pageSize = sysconf(_SC_PAGESIZE);
-    if (!s.V || first > last || pageSize <= 0)
-        return;
-    uintptr_t page = static_cast<uintptr_t>(pageSize);
-    uintptr_t begin = reinterpret_cast<uintptr_t>(s.V[first] + 1);
-    uintptr_t end = reinterpret_cast<uintptr_t>(s.V[last] + s.NTOTY + 1);
-    begin = (begin + page - 1) / page * page;
-    end = end / page * page;
-    if (begin < end) // a hint only: should the system refuse, the pages simply stay
-        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
+    if (s.V && first <= last)
+        ReleasePages(s.V[first] + 1, s.V[last] + s.NTOTY + 1);
 }
 
 void FreeGrid(ForwardState& s)

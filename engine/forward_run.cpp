@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace {
@@ -136,6 +137,18 @@ void* RunRealloc(ForwardState& s, void* block, size_t oldBytes, size_t newBytes)
     if (grown)
         s.memoryInUse = s.memoryInUse - oldBytes + newBytes;
     return grown;
+}
+
+void ReleasePages(const void* begin, const void* end)
+{
+    long pageSize = sysconf(_SC_PAGESIZE);
+    if (pageSize <= 0)
+        return;
+    uintptr_t page = static_cast<uintptr_t>(pageSize);
+    uintptr_t first = (reinterpret_cast<uintptr_t>(begin) + page - 1) / page * page;
+    uintptr_t last = reinterpret_cast<uintptr_t>(end) / page * page;
+    if (first < last) // a hint only: should the system refuse, the pages simply stay
+        madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
 }
 
 void RunFree(ForwardState& s, void* block, size_t bytes)

@@ -80,6 +80,9 @@ struct ForwardState {
 void* RunCalloc(ForwardState& s, size_t count, size_t size);
 void* RunRealloc(ForwardState& s, void* block, size_t oldBytes, size_t newBytes);
 void RunFree(ForwardState& s, void* block, size_t bytes);
+// Returns the whole memory pages between begin and end to the system: the values there are no
+// longer needed and read as 0 afterwards. The block stays allocated until it is freed.
+void ReleasePages(const void* begin, const void* end);
 
 // Messages: to the console log (when it opened) and to stdout or stderr as well.
 void Log(ForwardState& s, const char* format, ...);
@@ -106,8 +109,7 @@ size_t LaplaceBufferSize(const ForwardState& s);
 // Grid V of NTOTX x NTOTY cells, all empty; false when it can't be allocated.
 bool AllocateGrid(ForwardState& s);
 void FreeGrid(ForwardState& s);
-// Returns the whole memory pages of columns first..last of V to the system: the values there
-// are no longer needed and read as 0 afterwards. V stays allocated until FreeGrid.
+// ReleasePages for columns first..last of V.
 void ReleaseGridColumns(ForwardState& s, int32_t first, int32_t last);
 // Transform lengths: the smallest power of two from 4 up that holds n.
 int32_t TransformLength(ForwardState& s, int32_t n);

@@ -83,8 +83,15 @@ bool TransformRow(ForwardState& s, int32_t ky)
     return std::fwrite(D, 2 * sizeof(double), s.LX, s.fpt15) == static_cast<size_t>(s.LX);
 }
 
-// Columns of V whose pages go back to the system at once, after their transform.
+// Columns of V, rows of STORE whose pages go back to the system at once, after their transform.
 const int32_t RELEASE_COLUMNS = 64;
+const int32_t RELEASE_ROWS = 64;
+
+// Rows first..last of STORE.
+void ReleaseStoreRows(ForwardState& s, int32_t first, int32_t last)
+{
+    ReleasePages(s.STORE + 2 * static_cast<size_t>(first) * s.NX, s.STORE + 2 * (static_cast<size_t>(last) + 1) * s.NX);
+}
 
 } // namespace
 
@@ -102,10 +109,14 @@ bool TransformAndWriteSpectrum(ForwardState& s)
     std::printf("Call STY\n");
     AmplitudeRange range;
     bool written = true;
+    // Likewise STORE's transformed rows: the spectrum file's pages in the system's cache take
+    // their place instead of adding to them.
     for (int32_t ky = 0; ky < s.LY21 && written; ++ky) {
         written = TransformRow(s, ky);
         if (s.IAMP == 1)
             WriteAmplitudes(s, s.D, ky, range);
+        if ((ky + 1) % RELEASE_ROWS == 0)
+            ReleaseStoreRows(s, ky + 1 - RELEASE_ROWS, ky);
     }
     std::printf("End Call STY\n");
     if (!written || std::fflush(s.fpt15) != 0 || std::ferror(s.fpt15)) {
