@@ -2,7 +2,9 @@
 """Whole engine runs (forward run + inverse low pass) of N x N cells, each made by
 spectrafil-engine-run under /usr/bin/time -v, as one Markdown table: the runs' own times, the
 process's wall time, CPU time (user + system: steadier than the wall time on a shared machine)
-and peak RSS, and the N log N check, time / (n log2 n) with n the cell count.
+and peak RSS, and the N log N check: time / (n log2 n) with n the cell count, and with n the
+transform's LX x LY points (the transforms are powers of two, so the padding the tails need
+varies with the grid: 4000 cells take 8192 points along an axis, 5459 cells 16384).
     engine_runs.py BIN_DIR WORK_DIR N [N ...]"""
 import math
 import re
@@ -16,30 +18,34 @@ def run(binary, work, size):
     folder = Path(work) / f"run{size}"
     command = ["/usr/bin/time", "-v", str(binary), str(size), str(folder)]
     result = subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+    lengths = [re.search(r" LX = (\d+)\s+LY = (\d+)", log.read_text()) for log in folder.glob("fpt6_2D_FWD_*")]
     shutil.rmtree(folder, ignore_errors=True)
     err = result.stderr
     line = re.search(r"cells (\d+) forward ([\d.]+) s inverse ([\d.]+) s.*", err)
-    if result.returncode != 0 or not line:
+    if result.returncode != 0 or not line or not lengths or not lengths[0]:
         sys.exit(f"spectrafil-engine-run {size} failed:\n{err}")
     wall = re.search(r"Elapsed \(wall clock\) time \(h:mm:ss or m:ss\): (\S+)", err).group(1)
     seconds = sum(float(part) * 60 ** i for i, part in enumerate(reversed(wall.split(":"))))
     rss = int(re.search(r"Maximum resident set size \(kbytes\): (\d+)", err).group(1))
     cpu = sum(float(re.search(rf"{kind} time \(seconds\): ([\d.]+)", err).group(1)) for kind in ("User", "System"))
     cells, forward, inverse = int(line.group(1)), float(line.group(2)), float(line.group(3))
-    return cells, forward, inverse, seconds, cpu, rss / 1024.0
+    points = int(lengths[0].group(1)) * int(lengths[0].group(2))
+    return cells, points, forward, inverse, seconds, cpu, rss / 1024.0
 
 
 def main(bin_dir, work, sizes):
     binary = Path(bin_dir) / "spectrafil-engine-run"
     print("| Grid | Cells | Forward (s) | Inverse (s) | Both (s) | Process wall (s) | CPU (s) | Peak RSS (MiB) "
-          "| Both / (n log2 n) (ns) |")
-    print("|---|---:|---:|---:|---:|---:|---:|---:|---:|")
+          "| Both / (n log2 n) (ns) | Transform LX x LY | Both / (m log2 m), m = LX LY (ns) |")
+    print("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|")
     for size in sizes:
-        cells, forward, inverse, wall, cpu, rss = run(binary, work, size)
+        cells, points, forward, inverse, wall, cpu, rss = run(binary, work, size)
         both = forward + inverse
-        per = both / (cells * math.log2(cells)) * 1e9
+        per_cell = both / (cells * math.log2(cells)) * 1e9
+        per_point = both / (points * math.log2(points)) * 1e9
+        side = math.isqrt(points)
         print(f"| {size} x {size} | {cells} | {forward:.2f} | {inverse:.2f} | {both:.2f} | {wall:.2f} "
-              f"| {cpu:.2f} | {rss:.0f} | {per:.2f} |", flush=True)
+              f"| {cpu:.2f} | {rss:.0f} | {per_cell:.2f} | {side} x {side} | {per_point:.2f} |", flush=True)
 
 
 if __name__ == "__main__":
