@@ -165,7 +165,9 @@ Cplx Component(const FilterParams& p, double u, double v, double k, Cplx z)
     return Div(Mul(factor, z), field);
 }
 
-Cplx Response(const FilterParams& p, double u, double v, double k, Cplx z, int32_t IND)
+// Inlined into its callers: a call would pass z through the stack for every spectral value.
+__attribute__((always_inline)) inline Cplx Response(const FilterParams& p, double u, double v, double k, Cplx z,
+                                                    int32_t IND)
 {
     switch (IND) {
     case 1:
@@ -226,39 +228,75 @@ bool DirectionalFactor(const FilterParams& p, double u, double v, int32_t ITYP, 
     return true;
 }
 
+// Radial windows (ITYP 3 and below): rho = exp(-pi sigma^2 d^2), sigma = 0.4697/|h - s1|,
+// d = k - h: 1 at the head wavenumber h, one half (pi 0.4697^2 = 0.6931) at the shoulder s1.
+// Low pass (1) beyond the head, high pass (2, negative) below it, none (0, 3): exactly 1 where
+// the value is left alone. rho is computed only where it is applied: one exp per value is most
+// of the kernel.
+double RadialWindow(const FilterParams& p, double k, int32_t ITYP)
+{
+    if (ITYP == 0 || ITYP == 3)
+        return 1.0;
+    double sigma = 0.4697 / std::fabs(p.HEAD - p.SHLD), d = k - p.HEAD;
+    if (ITYP == 1)
+        return k > p.HEAD ? RollOff(sigma, d) : 1.0;
+    return k < p.HEAD ? RollOff(sigma, d) : 1.0;
+}
+
+// Windows of ITYP 4 and above: the directional factor g, with the radial roll-off of ITYP 6
+// (low pass) and 7 and above (high pass). False when the value must be left alone.
+bool DirectionalWindow(const FilterParams& p, double u, double v, double k, int32_t ITYP, Cplx& value)
+{
+    double g = 1.0;
+    if (!DirectionalFactor(p, u, v, ITYP, g))
+        return false;
+    double sigma = 0.0, d = 0.0;
+    if (ITYP != 4 && ITYP != 5) {
+        sigma = 0.4697 / std::fabs(p.HEAD - p.SHLD);
+        d = k - p.HEAD;
+    }
+    if (ITYP == 4 || ITYP == 5)
+        value = Times(value, g);
+    else if (ITYP == 6) {
+        if (k > p.HEAD)
+            value = Times(value, g > 0.99999 ? g : g * RollOff(sigma, d));
+    } else if (k < p.HEAD) {
+        value = Times(value, g * RollOff(sigma, d));
+    }
+    return true;
+}
+
+void Store(Cplx value, double z[2])
+{
+    z[0] = value.re;
+    z[1] = value.im;
+}
+
 }   // namespace
 
 void FilterResponse(const FilterParams& p, double u, double v, double z[2], int32_t IND, int32_t ITYP)
 {
     double k = std::sqrt(u * u + v * v + 1e-14);
     Cplx value = {z[0], z[1]};
-
-    if (ITYP != 0) {
-        // Radial roll-off rho = exp(-pi sigma^2 d^2), sigma = 0.4697/|h - s1|, d = k - h:
-        // 1 at the head wavenumber h, one half (pi 0.4697^2 = 0.6931) at the shoulder s1.
-        double sigma = 0.0, d = 0.0;
-        if (ITYP != 4 && ITYP != 5) {
-            sigma = 0.4697 / std::fabs(p.HEAD - p.SHLD);
-            d = k - p.HEAD;
-        }
-        double g = 1.0;
-        if (ITYP > 3 && !DirectionalFactor(p, u, v, ITYP, g))
+    if (ITYP > 3) {
+        if (!DirectionalWindow(p, u, v, k, ITYP, value))
             return;
-        // rho is computed only where it is applied: one exp per value is most of the kernel.
-        if (ITYP == 1) {
-            if (k > p.HEAD)
-                value = Times(value, g * RollOff(sigma, d));
-        } else if (ITYP == 3 || ITYP == 4 || ITYP == 5) {
-            value = Times(value, g);
-        } else if (ITYP == 6) {
-            if (k > p.HEAD)
-                value = Times(value, g > 0.99999 ? g : g * RollOff(sigma, d));
-        } else if (k < p.HEAD) {   // 2, 7 and above, negative: high pass
-            value = Times(value, g * RollOff(sigma, d));
-        }
+    } else {
+        value = Times(value, RadialWindow(p, k, ITYP));
     }
+    Store(Response(p, u, v, k, value, IND), z);
+}
 
-    value = Response(p, u, v, k, value, IND);
-    z[0] = value.re;
-    z[1] = value.im;
+void FilterResponsePair(const FilterParams& p, double u, double v, double zPlus[2], double zMinus[2], int32_t IND,
+                        int32_t ITYP)
+{
+    if (ITYP > 3) {   // directional windows differ between u and -u
+        FilterResponse(p, u, v, zPlus, IND, ITYP);
+        FilterResponse(p, -u, v, zMinus, IND, ITYP);
+        return;
+    }
+    double k = std::sqrt(u * u + v * v + 1e-14);
+    double window = RadialWindow(p, k, ITYP);
+    Store(Response(p, u, v, k, Times({zPlus[0], zPlus[1]}, window), IND), zPlus);
+    Store(Response(p, -u, v, k, Times({zMinus[0], zMinus[1]}, window), IND), zMinus);
 }

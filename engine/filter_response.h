@@ -24,3 +24,7 @@ struct FilterParams {
 // Multiplies z = (z[0] + i z[1]) by the window of ITYP and the response of IND at the
 // wavenumber (u, v), cycles per grid unit along x and y.
 void FilterResponse(const FilterParams& p, double u, double v, double z[2], int32_t IND, int32_t ITYP);
+// FilterResponse at (u, v) into zPlus and at (-u, v) into zMinus: the two share k, so a radial
+// window is computed once for both.
+void FilterResponsePair(const FilterParams& p, double u, double v, double zPlus[2], double zMinus[2], int32_t IND,
+                        int32_t ITYP);

@@ -20,7 +20,8 @@ bool InverseRun::TransformPass()
 }
 
 // Row phase: spectrum row j (ky = j-1) is filtered at v = (j-1) dv; entries 1..LX2 hold
-// kx = 0..LX2-1, entries LX2+1..LX the negative wavenumbers -LX2..-1 (Nyquist as -LX2).
+// kx = 0..LX2-1, entries LX2+1..LX the negative wavenumbers -LX2..-1 (Nyquist as -LX2), so
+// kx = m and kx = -m are entries m+1 and LX+1-m.
 bool InverseRun::FilterRows(const FilterParams& params)
 {
     printf("\nREAD SPECTRUM FROM TAPE15, THEN FILTER - LX = %d LY21 = %d \n", LX, LY21);
@@ -31,10 +32,10 @@ bool InverseRun::FilterRows(const FilterParams& params)
             return Fail("**** fpt15 Read Error: %s ends inside spectrum row %d of %d \n", spectrumFileName, j, LY21);
         if (!unfiltered) {
             double v = (j - 1) * dv;
-            for (int32_t i = LX2 + 1; i <= LX; ++i)
-                FilterResponse(params, (i - LX - 1) * du, v, Work(i), IND, ITYP);
-            for (int32_t i = 1; i <= LX2; ++i)
-                FilterResponse(params, (i - 1) * du, v, Work(i), IND, ITYP);
+            FilterResponse(params, 0 * du, v, Work(1), IND, ITYP);
+            FilterResponse(params, -LX2 * du, v, Work(LX2 + 1), IND, ITYP);
+            for (int32_t m = 1; m < LX2; ++m)
+                FilterResponsePair(params, m * du, v, Work(m + 1), Work(LX + 1 - m), IND, ITYP);
             if (fpt16) {
                 for (int32_t i = 1; i <= LX; ++i)
                     fprintf(fpt16, "(%lg, %lg) ", Work(i)[0], Work(i)[1]);
