@@ -69,7 +69,8 @@ bool storeAmplitude(I2DGridMesh* grid, const QString& resultName, const IBaseDat
         return false;
     }
     IPreventDataUpdates hold(result);
-    for (unsigned int id = 0; id < grid->cellCount(); ++id) {
+    const unsigned int cells = grid->cellCount();
+    for (unsigned int id = 0; id < cells; ++id) {
         if (!x->hasValue(id) || !y->hasValue(id) || !z->hasValue(id))
             continue;
         const double dx = x->value(id), dy = y->value(id), dz = z->value(id);

@@ -158,7 +158,8 @@ double gridAverage(const I2DGridMesh* grid, const IBaseData* data)
 {
     double sum = 0.0;
     unsigned int count = 0;
-    for (unsigned int id = 0; id < grid->cellCount(); ++id) {
+    const unsigned int cells = grid->cellCount();
+    for (unsigned int id = 0; id < cells; ++id) {
         if (data->hasValue(id)) {
             sum += data->value(id);
             ++count;
