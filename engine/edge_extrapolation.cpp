@@ -28,16 +28,14 @@ double Taper(const ForwardState& s, int32_t k, double GRAD)
     return std::exp(-x * x * s.C);
 }
 
-// UNIT8_ARR entries; with no storage the entries are only counted.
+// UNIT8_ARR entries; with no storage (the first of two passes) they are only counted.
 struct Unit8 {
     Unit8Entry* UNIT8_ARR = nullptr;
     int64_t n = 0;
     void Append(int32_t column, int32_t row, double value, int32_t k)
     {
-        if (UNIT8_ARR)
-            UNIT8_ARR[n] = Unit8Entry{value, static_cast<uint16_t>(column), static_cast<uint16_t>(row),
-                                      static_cast<uint16_t>(k)};
-        ++n;
+        UNIT8_ARR[n++] = Unit8Entry{value, static_cast<uint16_t>(column), static_cast<uint16_t>(row),
+                                    static_cast<uint16_t>(k)};
     }
 };
 
@@ -50,6 +48,10 @@ void TailFromEdge(const ForwardState& s, const Line& line, int32_t e, int32_t si
             break; // both only move farther out
         if (IsEmptyCell(line.At(m)) || !IsEmptyCell(line.At(t)))
             continue;
+        if (!out.UNIT8_ARR) { // counting: the value is not needed
+            ++out.n;
+            continue;
+        }
         double value = Taper(s, k, line.GRAD) * (2.0 * line.At(e) - line.At(m));
         int32_t column = line.isColumn ? line.fixed : t;
         int32_t row = line.isColumn ? t : line.fixed;
