@@ -118,6 +118,7 @@ void MapView::fitToGrid()
     const QRect area = mapArea();
     scale_ = 0.95 * std::min(area.width() / width, area.height() / height);
     centre_ = QPointF((box.min().x + box.max().x) / 2, (box.min().y + box.max().y) / 2);
+    fitted_ = true;
     update();
 }
 
@@ -134,7 +135,9 @@ void MapView::paintEvent(QPaintEvent*)
 void MapView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    fitToGrid();
+    // A fitted map follows the window; a zoomed or panned one keeps its scale and centre.
+    if (fitted_)
+        fitToGrid();
 }
 
 // Zooms about the point under the cursor, which stays where it is.
@@ -147,6 +150,7 @@ void MapView::wheelEvent(QWheelEvent* event)
     scale_ *= std::pow(kZoomPerNotch, event->angleDelta().y() / 120.0);
     const QPointF middle = QRectF(mapArea()).center();
     centre_ = QPointF(fixed.x() - (anchor.x() - middle.x()) / scale_, fixed.y() + (anchor.y() - middle.y()) / scale_);
+    fitted_ = false;
     update();
     event->accept();
 }
@@ -167,6 +171,7 @@ void MapView::mouseMoveEvent(QMouseEvent* event)
         if (dragging_) {
             const QPoint step = event->pos() - lastPosition_;
             centre_ -= QPointF(step.x() / scale_, -step.y() / scale_);
+            fitted_ = false;
             lastPosition_ = event->pos();
             update();
         }

@@ -70,6 +70,7 @@ private:
     ValueRange range_;
     double scale_ = 1.0;  // widget pixels per world unit
     QPointF centre_;      // world point at the middle of the map area
+    bool fitted_ = true;  // the whole grid in view, until the user zooms or pans
     QPoint pressPosition_;
     QPoint lastPosition_;
     bool dragging_ = false;
