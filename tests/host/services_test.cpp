@@ -1,25 +1,10 @@
 #include "IProgressBarWidget.h"
-#include "ISettings.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
-#include "scratch_dir.h"
-
 using namespace Tavorin;
-
-TEST(Settings, TemporaryFolderIsMadeOnDemandAndCanBeReset)
-{
-    const QString defaultDir = ISettings::getTempDir();
-    EXPECT_TRUE(QFileInfo(defaultDir).isWritable());
-    ScratchDir scratch;
-    ISettings::setTempDir(QString::fromStdString(scratch.file("project/tmp")));
-    EXPECT_TRUE(QFileInfo(ISettings::getTempDir()).isDir());
-    ISettings::setTempDir(QString());
-    EXPECT_EQ(ISettings::getTempDir(), defaultDir);
-}
 
 TEST(Progress, HeadlessProgressGoesToTheTextSinkOnly)
 {
