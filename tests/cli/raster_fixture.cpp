@@ -93,6 +93,7 @@ Raster bumpGrid(int columns, int rows)
     return r;
 }
 
+#ifdef SPECTRAFIL_TOOL // only where the tool is built
 ToolRun runTool(const QStringList& arguments)
 {
     QProcess process;
@@ -105,6 +106,7 @@ ToolRun runTool(const QStringList& arguments)
     run.err = QString::fromLocal8Bit(process.readAllStandardError());
     return run;
 }
+#endif
 
 std::string fileBytes(const std::string& path)
 {

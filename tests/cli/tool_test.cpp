@@ -18,7 +18,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 
 namespace fs = std::filesystem;
@@ -50,14 +49,6 @@ const IBaseData* runDirectly(const std::string& path, const std::string& work,
     const bool ok = operation(grid.mesh, grid.data);
     Tavorin::ISettings::setTempDir(QString());
     return ok ? result : nullptr;
-}
-
-bool stagingLeft(const fs::path& folder)
-{
-    for (const auto& entry : fs::directory_iterator(folder))
-        if (entry.path().filename().string().rfind(".spectrafil-", 0) == 0)
-            return true;
-    return false;
 }
 
 struct Subcommand {
@@ -110,56 +101,6 @@ TEST(Tool, EachSubcommandWritesWhatItsOperationMakesOnTheSameGrid)
     }
 }
 
-TEST(Tool, BadInputIsRefusedWithAMessageLeavingNoOutputAndTheInputUntouched)
-{
-    ScratchDir scratch;
-    Raster allEmpty = bumpGrid(6, 5);
-    std::fill(allEmpty.values.begin(), allEmpty.values.end(), allEmpty.noData);
-    writeRaster(scratch.file("empty.tif"), "GTiff", allEmpty);
-    Raster wide = bumpGrid(5460, 2);
-    writeRaster(scratch.file("wide.tif"), "GTiff", wide);
-    Raster sheared = bumpGrid(6, 5);
-    sheared.geoTransform[2] = 30.0;
-    writeRaster(scratch.file("sheared.tif"), "GTiff", sheared);
-    Raster rotated = bumpGrid(6, 5);
-    rotated.geoTransform = {{0, 86.60254037844386, -50, 0, 50, 86.60254037844386}};
-    writeRaster(scratch.file("rotated.tif"), "GTiff", rotated);
-    writeRaster(scratch.file("good.tif"), "GTiff", bumpGrid(12, 10));
-    std::ofstream(scratch.file("garbage.tif")) << "not a raster at all\n";
-    fs::create_directory(scratch.file("folder.tif"));
-
-    struct Case {
-        std::string input, output, expected;
-        QStringList options;
-    };
-    const QStringList cutoff = {"--cutoff", "1000"};
-    const std::vector<Case> cases = {
-        {"missing.tif", "out.tif", "no such file", cutoff},
-        {"garbage.tif", "out.tif", "not a grid GDAL can read", cutoff},
-        {"folder.tif", "out.tif", "is a folder", cutoff},
-        {"wide.tif", "out.tif", "at most 5459 cells", cutoff},
-        {"empty.tif", "out.tif", "Entire data set was NDV", cutoff},
-        {"sheared.tif", "out.tif", "sheared", cutoff},
-        {"rotated.tif", "out.tif", "rotated by 30 degrees", cutoff},
-        {"good.tif", "/proc/spectrafil-out.tif", "cannot write in folder /proc", cutoff},
-        {"good.tif", "out.tif", "Wavelength cut-off must be greater than zero", {"--cutoff", "0"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.input + " -> " + c.output);
-        const std::string input = scratch.file(c.input);
-        const std::string output = c.output[0] == '/' ? c.output : scratch.file(c.output);
-        const std::string before = fs::is_regular_file(input) ? fileBytes(input) : std::string();
-        const ToolRun run = runTool(args({"highpass", input, output}) + c.options);
-        EXPECT_EQ(run.exitCode, 1);
-        EXPECT_TRUE(run.err.contains(QString::fromStdString(c.expected))) << run.err.toStdString();
-        EXPECT_FALSE(fs::exists(output));
-        if (fs::is_regular_file(input)) {
-            EXPECT_EQ(fileBytes(input), before);
-        }
-        EXPECT_FALSE(stagingLeft(scratch.path()));
-    }
-}
-
 TEST(Tool, UsageErrorsExitWith2)
 {
     ScratchDir scratch;
@@ -170,9 +111,7 @@ TEST(Tool, UsageErrorsExitWith2)
         {},
         {"frobnicate"},
         args({"lowpass", in, out}),
-        args({"lowpass", in, out, "--cutoff", "1000", "--bogus"}),
         args({"lowpass", in, out, "--cutoff", "nan"}),
-        args({"hd", in, out, "--method", "diagonal"}),
         args({"rtp", in, out, "--inclination", "60"}),
         args({"lowpass", in, in, "--cutoff", "1000"}),
         args({"lowpass", in, scratch.file("out.grid"), "--cutoff", "1000"}),

@@ -20,15 +20,7 @@ namespace {
 
 const int BORDER = 16;
 
-synth::GridGeometry Geometry()
-{
-    synth::GridGeometry g;
-    g.nx = g.ny = 128;
-    g.x0 = 10000.0;
-    g.y0 = 20000.0;
-    g.dx = g.dy = 25.0;
-    return g;
-}
+const synth::GridGeometry GEOMETRY{128, 128, 10000.0, 20000.0, 25.0, 25.0};
 
 const synth::Vec3 CENTRE = {10000.0 + 64 * 25.0, 20000.0 + 64 * 25.0, -300.0};
 
@@ -110,15 +102,7 @@ double Correlation(const synth::Grid& grid, const std::vector<double>& a, const 
 
 std::vector<double> Sample(const synth::FieldFunction& f, double height = 0.0)
 {
-    return synth::sampleGrid(Geometry(), height, f).values;
-}
-
-synth::InducingField Field(double inclination, double declination)
-{
-    synth::InducingField field;
-    field.inclination = inclination;
-    field.declination = declination;
-    return field;
+    return synth::sampleGrid(GEOMETRY, height, f).values;
 }
 
 // Per 10 m: the derivative unit of 25 m cells (10^NINT(log10 25)).
@@ -131,14 +115,14 @@ const double UNIT = 10.0;
 TEST(EndToEnd, FiltersOfAnInducedSphereMatchTheClosedForms)
 {
     ScratchDir dir;
-    const synth::InducingField field = Field(60, 10), inclined = Field(45, 20), pole = Field(90, 0);
+    const synth::InducingField field{60, 10}, inclined{45, 20}, pole{90, 0};
     synth::Dipole body = synth::inducedSphere(CENTRE, 100.0, 0.05, field);
     synth::Dipole tilted = synth::inducedSphere(CENTRE, 100.0, 0.05, inclined);
     synth::Dipole vertical = synth::inducedSphere(CENTRE, 100.0, 0.05, pole);
     auto anomaly = [&](const synth::Vec3& p) { return synth::totalFieldAnomaly(body, field, p); };
     auto gradient = [&](const synth::Vec3& p) { return synth::totalFieldGradient(body, field, p); };
-    synth::Grid grid = synth::sampleGrid(Geometry(), 0.0, anomaly);
-    synth::Grid tiltedGrid = synth::sampleGrid(Geometry(), 0.0, [&](const synth::Vec3& p) {
+    synth::Grid grid = synth::sampleGrid(GEOMETRY, 0.0, anomaly);
+    synth::Grid tiltedGrid = synth::sampleGrid(GEOMETRY, 0.0, [&](const synth::Vec3& p) {
         return synth::totalFieldAnomaly(tilted, inclined, p);
     });
     struct Case {
@@ -181,6 +165,7 @@ TEST(EndToEnd, FiltersOfAnInducedSphereMatchTheClosedForms)
     std::ifstream points("fpt17_2D_INV_FLT_FILTER.TXT");
     std::string header;
     std::getline(points, header);
+    EXPECT_EQ(header, "EAST NORTH BX BY BZ BTP BTM");
     std::vector<double> components[3];
     for (auto& component : components)
         component.assign(grid.values.size(), NAN);

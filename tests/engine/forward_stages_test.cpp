@@ -32,16 +32,6 @@ TEST(DataWindow, SelectsBinsAndRemovesTheLevel)
         EXPECT_DOUBLE_EQ(s.V[3][2], 12 - AV);
         EXPECT_EQ(s.V[2][2], EMPTY_CELL); // the hole
         EXPECT_EQ(s.V[5][4], EMPTY_CELL); // the missing corner
-        const int rowFirst[] = {1, 1, 1, 1}, rowLast[] = {5, 5, 3, 3};
-        for (int r = 1; r <= 4; ++r) {
-            EXPECT_EQ(s.rowRange[r].first, rowFirst[r - 1]);
-            EXPECT_EQ(s.rowRange[r].last, rowLast[r - 1]);
-        }
-        const int columnLast[] = {4, 4, 4, 2, 2};
-        for (int c = 1; c <= 5; ++c) {
-            EXPECT_EQ(s.columnRange[c].first, 1);
-            EXPECT_EQ(s.columnRange[c].last, columnLast[c - 1]);
-        }
     }
 }
 
@@ -97,30 +87,6 @@ TEST(EdgeExtrapolation, OneRowIsContinuedByTaperedMirrors)
     }
     for (int i = 0; i < 9; ++i)
         EXPECT_NEAR(value[4 + i], f[i], 0.005);
-}
-
-TEST(LaplaceFill, RelaxesTowardsTheNeighbourMeanWithWrapAround)
-{
-    // One free cell (3, 1) of a 5 x 3 grid; every other cell is fixed as data or next to data.
-    Stage stage;
-    ForwardState& s = stage.s;
-    s.NTOTX = 5, s.NTOTY = 3;
-    ASSERT_TRUE(AllocateGrid(s));
-    for (int c = 1; c <= 5; ++c)
-        for (int r = 1; r <= 3; ++r)
-            s.V[c][r] = 100;
-    s.V[3][1] = 5, s.V[4][1] = 1, s.V[3][2] = 2, s.V[2][1] = 3, s.V[3][3] = 6; // (3, 3) is below, by wrap-around
-    for (int r = 1; r <= 3; ++r)
-        s.rowRange[r] = {1, 5};
-    s.rowRange[1] = {5, 1}; // row 1 without data
-    for (int c = 1; c <= 5; ++c)
-        s.columnRange[c] = {1, 3};
-    s.columnRange[3] = {3, 1};
-    std::vector<double> buffer(LaplaceBufferSize(s));
-    double misfit = LAPLACE(s, 5, 3, 0, 0, s.V, 5, 3, buffer.data());
-    EXPECT_DOUBLE_EQ(s.V[3][1], 3.0);
-    EXPECT_DOUBLE_EQ(misfit, 0.4);
-    EXPECT_EQ(s.V[2][1], 3.0); // fixed cells stay
 }
 
 TEST(LaplaceFill, GapInAPlaneIsFilledWithThePlaneAndMisfitsFall)

@@ -1,5 +1,5 @@
 // Whole inverse runs on hand-made spectrum files: identity and footprint, rotation, windows,
-// derivatives, continuation and the multi-pass responses of sinusoids against their analytic values.
+// derivatives and continuation of sinusoids against their analytic values.
 
 #include "inverse_run_fixture.h"
 #include "scratch_dir.h"
@@ -134,39 +134,4 @@ TEST(InverseRun, DerivativesContinuationAndGradientOfAWave)
     for (const auto& cell : cells)
         ASSERT_GE(cell.second, 0.0);
     EXPECT_NE(ReadAll(LOG_NAME).find("IND=13  cont.Z=25\n"), std::string::npos);
-}
-
-TEST(InverseRun, ComponentsRecomposeTheInputInThePointsFile)
-{
-    ScratchDir dir;
-    SpectrumGrid grid;
-    grid.Fill(24, 24, 32, 32, [](int ix, int iy) {
-        return 80.0 * std::exp(-((ix - 12) * (ix - 12) + (iy - 10) * (iy - 10)) / 10.0)
-               - 30.0 * std::exp(-((ix - 6) * (ix - 6) + (iy - 18) * (iy - 18)) / 6.0);
-    });
-    grid.AV = 5.0;
-    grid.SetFootprint(3, 21, 4, 20, [](int ix, int iy) { return ix + iy < 38; });
-    grid.Write();
-    WriteControlFile("2 0 0 1\n11 0 0 0\n20 60\n");
-    ASSERT_TRUE(RunInverse(nullptr));
-    const double DEGREE = TWOPI / 360.0;
-    double L = std::cos(60 * DEGREE) * std::sin(20 * DEGREE), M = std::cos(60 * DEGREE) * std::cos(20 * DEGREE),
-           N = -std::sin(60 * DEGREE);
-    std::istringstream text(ReadAll(POINTS_NAME));
-    std::string header;
-    std::getline(text, header);
-    EXPECT_EQ(header, "EAST NORTH BX BY BZ BTP BTM");
-    double X, Y, BX, BY, BZ, BTP, BTM;
-    int rows = 0;
-    while (text >> X >> Y >> BX >> BY >> BZ >> BTP >> BTM) {
-        EXPECT_NEAR(L * BX + M * BY + N * BZ, BTM, 1e-5 * (std::fabs(BX) + std::fabs(BY) + std::fabs(BZ)) + 1e-9);
-        int ix = (int)std::lround((X - grid.XPMIN) / grid.DX) + 1, iy = (int)std::lround((Y - grid.YPMIN) / grid.DY) + 1;
-        EXPECT_NEAR(BTM, grid.at(ix, iy), 1e-5 * std::fabs(BTM) + 1e-9);   // input less its level
-        ++rows;
-    }
-    int expected = 0;
-    for (int ix = 3; ix <= 21; ++ix)
-        for (int iy = 4; iy <= 20; ++iy)
-            expected += ix + iy < 38;
-    EXPECT_EQ(rows, expected);
 }

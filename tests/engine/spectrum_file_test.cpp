@@ -20,6 +20,16 @@ public:
             values.push_back(Int());
         return values;
     }
+    // The half spectrum of an LX x LY grid: record ky, element kx at ky * LX + kx.
+    std::vector<std::complex<double>> Records(int32_t LX, int32_t LY)
+    {
+        std::vector<std::complex<double>> F;
+        for (int k = 0; k < LX * (LY / 2 + 1); ++k) {
+            double re = Double();
+            F.emplace_back(re, Double());
+        }
+        return F;
+    }
     size_t Left() const { return bytes_.size() - at_; }
 
 private:
@@ -34,21 +44,6 @@ private:
     const std::string& bytes_;
     size_t at_ = 0;
 };
-
-struct Spectrum {
-    int32_t LX = 0, LY = 0;
-    std::vector<std::complex<double>> F; // record ky, element kx at ky * LX + kx
-};
-
-Spectrum ReadRecords(SpectrumReader& in, int32_t LX, int32_t LY)
-{
-    Spectrum spectrum{LX, LY, {}};
-    for (int k = 0; k < LX * (LY / 2 + 1); ++k) {
-        double re = in.Double();
-        spectrum.F.emplace_back(re, in.Double());
-    }
-    return spectrum;
-}
 
 } // namespace
 
@@ -73,11 +68,11 @@ TEST(SpectrumFile, HeaderFootprintAndPlaneWaveAsLaidOut)
     for (int32_t first : {1, 16, 1, 16})
         EXPECT_EQ(in.Ints(16), std::vector<int32_t>(16, first));
     ASSERT_EQ(in.Left(), 16u * 16 * 9);
-    Spectrum s = ReadRecords(in, 16, 16);
+    const auto F = in.Records(16, 16);
     for (int ky = 0; ky <= 8; ++ky) {
         for (int kx = 0; kx < 16; ++kx) {
             std::complex<double> expected = kx == 3 && ky == 2 ? 256.0 : 0.0; // A N / 2
-            EXPECT_NEAR(std::abs(s.F[ky * 16 + kx] - expected), 0.0, 1e-9) << kx << " " << ky;
+            EXPECT_NEAR(std::abs(F[ky * 16 + kx] - expected), 0.0, 1e-9) << kx << " " << ky;
         }
     }
 }
@@ -120,12 +115,12 @@ TEST(SpectrumFile, FootprintOfAnLShapeAndSpectrumOfTheExtendedGrid)
     EXPECT_EQ(in.Ints(5), (std::vector<int32_t>{3, 3, 3, 3, 3}));        // first column of each row
     EXPECT_EQ(in.Ints(5), (std::vector<int32_t>{9, 9, 9, 6, 6}));        // last column
     ASSERT_EQ(in.Left(), 16u * 16 * 9);
-    Spectrum spectrum = ReadRecords(in, 16, 16);
+    const auto spectrum = in.Records(16, 16);
     const std::vector<std::complex<double>> expected = g.HalfSpectrum();
     double largest = 0;
     for (size_t k = 0; k < expected.size(); ++k) {
         largest = std::max(largest, std::abs(expected[k]));
-        EXPECT_NEAR(std::abs(spectrum.F[k] - expected[k]), 0.0, 1e-6) << k;
+        EXPECT_NEAR(std::abs(spectrum[k] - expected[k]), 0.0, 1e-6) << k;
     }
     EXPECT_GT(largest, 100.0);
 }

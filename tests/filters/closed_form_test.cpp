@@ -77,24 +77,6 @@ TEST_F(FilterTest, SphereAnomalyMatchesTheClosedFormTransforms)
     EXPECT_LT(upError, 0.01);
 }
 
-TEST_F(FilterTest, ResultHasValuesExactlyWhereTheSourceHas)
-{
-    I2DGridMesh* grid = makeGrid(Cells, Cells, CellSize, CellSize, {0, 0});
-    IBaseDataFloat* source = makeData(grid, "TMI", [](double x, double y) {
-        const bool hole = (x - 800) * (x - 800) + (y - 2400) * (y - 2400) < 400 * 400 || (x > 3000 && y < 300);
-        return hole ? NoValue : anomaly(x, y);
-    });
-    ASSERT_LT(source->valueCount(), grid->cellCount());
-    ASSERT_TRUE(firstVerticalDerivative(grid, source, true, ""));
-    ASSERT_TRUE(lowPass(grid, source, 400, ""));
-    for (const char* name : {"TMI vd filtered", "TMI low pass filtered"}) {
-        const IBaseDataFloat* result = item(grid, name);
-        ASSERT_NE(result, nullptr);
-        for (unsigned int id = 0; id < grid->cellCount(); ++id)
-            ASSERT_EQ(result->hasValue(id), source->hasValue(id)) << name << " cell " << id;
-    }
-}
-
 TEST_F(FilterTest, QuarterTurnedGridGivesTheSameValuesAtTheSameCentres)
 {
     // The turned grid's u axis points north and its v axis west, over the same square of cells.

@@ -36,8 +36,6 @@ TEST_F(FilterTest, RefusedParametersAreReportedBeforeTheGridIsExamined)
          "Strike tolerance must be > 0"},
         {"tolerance too high", [](auto g, auto d) { return strike(g, d, 30, 89.5f, 500, ""); },
          "Strike tolerance too high"},
-        {"susceptibility inclination",
-         [](auto g, auto d) { return apparentSusceptibility(g, d, 100, 50000, 91, 0, false, ""); }, Inclination},
         {"pseudo-gravity declination", [](auto g, auto d) { return pseudoGravity(g, d, 50000, 60, -400, ""); },
          Declination},
     };
@@ -93,16 +91,6 @@ TEST_F(FilterTest, GridCheckTakesQuarterTurnsAndThePaddedSizeLimit)
     I2DGridMesh* turned = makeGrid(4, 3, 10, 10, {0, 0}, 45);
     EXPECT_FALSE(analyticSignal(turned, makeRamp(turned), false, ""));
     EXPECT_EQ(logTexts(2).last(), QString("Selected voxet is not suitable for 2D filtering"));
-}
-
-TEST_F(FilterTest, GridWithoutValuesStopsBeforeTheControlFile)
-{
-    I2DGridMesh* grid = makeGrid(8, 8, 10, 10);
-    IBaseDataFloat* source = makeData(grid, "empty", [](double, double) { return NoValue; });
-    EXPECT_FALSE(firstVerticalDerivative(grid, source, false, ""));
-    EXPECT_EQ(logTexts(2), QStringList({"Entire data set was NDV", "Error exporting data"}));
-    EXPECT_FALSE(QFile::exists(tempFile("FILTER.INP")));
-    EXPECT_EQ(grid->DataList()->count(), 1);
 }
 
 TEST_F(FilterTest, EngineFailuresAreReportedAndTheDirectoryRestored)

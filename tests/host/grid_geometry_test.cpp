@@ -27,41 +27,19 @@ void expectPoint(const I3DVector& actual, double x, double y)
 TEST(GridGeometry, CellIdsRunRowByRowAndEdgesBelongToTheHigherCell)
 {
     const I2DGridGeometry grid = sampleGrid();
-    EXPECT_EQ(grid.cellCount(), 12u);
-    const int uv[][3] = {{0, 0, 0}, {3, 0, 3}, {0, 1, 4}, {3, 2, 11}, {4, 0, -1}, {-1, 0, -1}, {0, 3, -1}, {0, -1, -1}};
-    for (const auto& c : uv)
-        EXPECT_EQ(grid.cellID(c[0], c[1]), static_cast<unsigned int>(c[2])) << c[0] << ", " << c[1];
-    int u = -1, v = -1;
-    ASSERT_TRUE(grid.cellUV(6, u, v));
-    EXPECT_EQ(u * 10 + v, 21);
-    EXPECT_FALSE(grid.cellUV(12, u, v));
-
+    EXPECT_EQ(grid.cellID(3, 2), 11u);
+    EXPECT_EQ(grid.cellID(4, 0), Outside);
     const struct {
         double x, y;
         unsigned int id;
     } points[] = {
         {110.0, 205.0, 1},  {105.0, 220.0, 4}, {110.0, 220.0, 5},  // shared column edge, row edge, corner of four
-        {100.0, 200.0, 0},  {140.0, 260.0, 11}, {140.0, 230.0, 7}, {105.0, 260.0, 8}, // outer corners and edges
-        {140.001, 230.0, Outside}, {99.999, 230.0, Outside}, {120.0, 199.999, Outside}, {120.0, 260.001, Outside},
-        {NAN, 230.0, Outside},
+        {100.0, 200.0, 0},  {140.0, 260.0, 11}, {140.0, 230.0, 7}, // outer corner and edge
+        {140.001, 230.0, Outside}, {120.0, 199.999, Outside}, {NAN, 230.0, Outside},
     };
     for (const auto& p : points)
         EXPECT_EQ(grid.cellID(I3DVector(p.x, p.y)), p.id) << p.x << ", " << p.y;
-}
-
-TEST(GridGeometry, CentresAndBoundingBoxOfAnAxisParallelGrid)
-{
-    const I2DGridGeometry grid = sampleGrid();
-    expectPoint(grid.cellCenter(0), 105.0, 210.0);
-    expectPoint(grid.cellCenter(5), 115.0, 230.0);
-    expectPoint(grid.cellCenter(11), 135.0, 250.0);
-    EXPECT_EQ(grid.cellCenter(0).z, 5.0);
-    EXPECT_TRUE(std::isnan(grid.cellCenter(12).x));
-    EXPECT_TRUE(std::isnan(grid.cellCenter(-1).y));
-
-    const IBoundingBox box = grid.boundingBox();
-    expectPoint(box.min(), 100.0, 200.0);
-    expectPoint(box.max(), 140.0, 260.0);
+    EXPECT_EQ(I2DGridGeometry(I3DVector(), 0.0, 1.0, 3, 3).cellCount(), 0u);
 }
 
 TEST(GridGeometry, QuarterTurnsMapCentresAndBoxes)
@@ -73,15 +51,14 @@ TEST(GridGeometry, QuarterTurnsMapCentresAndBoxes)
         double minX, minY, maxX, maxY;
     };
     const Turn turns[] = {
+        {0.0, 1.0, 0.0, 100.0, 200.0, 140.0, 260.0},
         {90.0, 0.0, 1.0, 40.0, 200.0, 100.0, 240.0},
         {180.0, -1.0, 0.0, 60.0, 140.0, 100.0, 200.0},
-        {270.0, 0.0, -1.0, 100.0, 160.0, 160.0, 200.0},
         {-90.0, 0.0, -1.0, 100.0, 160.0, 160.0, 200.0},
     };
     for (const Turn& turn : turns) {
         SCOPED_TRACE(turn.degrees);
         const I2DGridGeometry grid = sampleGrid(turn.degrees);
-        EXPECT_EQ(grid.rotation(), turn.degrees);
         for (unsigned int id = 0; id < grid.cellCount(); ++id) {
             const double a = (id % 4 + 0.5) * 10.0;
             const double b = (id / 4 + 0.5) * 20.0;
@@ -98,29 +75,16 @@ TEST(GridGeometry, QuarterTurnsMapCentresAndBoxes)
     EXPECT_EQ(sampleGrid(90.0).cellID(I3DVector(95.0, 210.0)), 1u);
 }
 
-TEST(GridGeometry, ObliqueRotationIsKeptAndBoxesTheTurnedCorners)
+TEST(GridGeometry, ObliqueRotationBoxesTheTurnedCorners)
 {
     const double c = std::cos(30.0 * M_PI / 180.0);
     const double s = std::sin(30.0 * M_PI / 180.0);
     const I2DGridGeometry grid = sampleGrid(390.0);
-    EXPECT_EQ(grid.rotation(), 390.0);
     // Corners: origin, 40 along u, 60 along v, both.
     const IBoundingBox box = grid.boundingBox();
     expectPoint(box.min(), 100.0 - 60.0 * s, 200.0);
     expectPoint(box.max(), 100.0 + 40.0 * c, 200.0 + 40.0 * s + 60.0 * c);
     for (unsigned int id = 0; id < grid.cellCount(); ++id)
         EXPECT_EQ(grid.cellID(grid.cellCenter(static_cast<int>(id))), id);
-    EXPECT_TRUE(box.contains(I3DVector(130.0, 205.0, 5.0)));
     EXPECT_EQ(grid.cellID(I3DVector(130.0, 205.0)), Outside); // inside the box, below the turned grid
-}
-
-TEST(GridGeometry, EmptyGridsHaveNoCells)
-{
-    const I2DGridGeometry none;
-    EXPECT_EQ(none.cellCount(), 0u);
-    EXPECT_EQ(none.cellID(I3DVector()), Outside);
-    EXPECT_EQ(none.cellID(0, 0), Outside);
-    const I2DGridGeometry flat(I3DVector(), 0.0, 1.0, 3, 3);
-    EXPECT_EQ(flat.cellCount(), 0u);
-    EXPECT_EQ(flat.cellID(I3DVector(0.0, 0.5)), Outside);
 }

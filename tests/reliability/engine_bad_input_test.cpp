@@ -4,9 +4,7 @@
 #include "engine_runs.h"
 #include "scratch_dir.h"
 
-#include <sys/stat.h>
 
-#include <cstring>
 #include <iterator>
 #include <vector>
 
@@ -49,8 +47,6 @@ TEST(EngineBadInput, ControlFileDefectsStopTheForwardRun)
         garbage += static_cast<char>(c);
     const Case cases[] = {
         {"empty", "", "Line 3 of control file FILTER.INP is missing"},
-        {"title only", Lines(1), "Line 3 of control file FILTER.INP is missing"},
-        {"cut after line 7", Lines(7), "Line 8 of control file FILTER.INP is missing"},
         {"cut after line 11", Lines(11), "Line 12 of control file FILTER.INP is missing"},
         {"binary", garbage, "Line 3 of control file FILTER.INP is missing"},
         {"letters for numbers", WithLine(4, "ten 10"), "Line 4 of control file FILTER.INP is missing or does not"},
@@ -111,13 +107,10 @@ TEST(EngineBadInput, DataFileDefects)
         size_t points;   // emitted by the inverse run after a sound forward run
         const char* message;
     } cases[] = {
-        {"empty", "", false, 0, "NO DATA DETECTED IN DESIGNATED AREA"},
         {"outside the window", "0 0 5\n10 10 6\n", false, 0, "NO DATA DETECTED IN DESIGNATED AREA"},
         {"binary", std::string("\x01\xff\x00\x7f,,\"\n\t\r", 10), false, 0, "NO DATA DETECTED IN DESIGNATED AREA"},
         {"truncated row", rows.substr(0, rows.size() - 4), true, 47 * 3, nullptr},
-        {"short line mid-file", rows.substr(0, 60) + "1000 2030\n" + rows.substr(60), true, 0, nullptr},
-        {"NaN and infinite values", rows + "1000 2000 nan\n1010 2000 inf\n", true, 48 * 3, nullptr},
-        {"huge values", rows + "1020 2000 1e300\n", true, 48 * 3, nullptr},
+        {"NaN, infinite and huge values", rows + "1000 2000 nan\n1010 2000 inf\n1020 2000 1e300\n", true, 48 * 3, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -129,33 +122,10 @@ TEST(EngineBadInput, DataFileDefects)
             EXPECT_NE(fwd.err.find(c.message), std::string::npos) << fwd.err;
         }
         EXPECT_EQ(Digest("points.xyz"), before);
-        if (!c.ok || !c.points)
+        if (!c.ok)
             continue;
         Outcome inv = Inverse();
         EXPECT_TRUE(inv.ok) << inv.err;
         EXPECT_EQ(inv.points.size(), c.points);
-    }
-}
-
-// One row, one column, one defined cell and a constant grid are all sound inputs.
-TEST(EngineBadInput, DegenerateGridsRunThrough)
-{
-    ScratchDir dir;
-    const struct {
-        const char* name;
-        int nx, ny;
-    } shapes[] = {{"one row", 12, 1}, {"one column", 1, 9}, {"one cell", 1, 1}, {"constant", 9, 7}};
-    for (const auto& shape : shapes) {
-        SCOPED_TRACE(shape.name);
-        FilterPoints points = GridPoints(shape.nx, shape.ny, [](int, int) { return 42.5; });
-        WriteBytes("FILTER.INP", SpectrumSection(shape.nx, shape.ny, "-999999")
-                                     + "Perform filtering\n2 0 0 1\n1 1 50 25\n");
-        Outcome fwd = Forward(&points);
-        ASSERT_TRUE(fwd.ok) << fwd.err;
-        Outcome inv = Inverse();
-        ASSERT_TRUE(inv.ok) << inv.err;
-        ASSERT_EQ(inv.points.size(), points.size());
-        for (size_t k = 2; k < inv.points.size(); k += 3)
-            EXPECT_NEAR(inv.points[k], 42.5, 1e-6);   // the mean removed and restored, nothing else
     }
 }

@@ -24,8 +24,8 @@ namespace {
 TEST(StudioFiles, SaveItemAsWritesTheItemInItsSourceLayoutWholeOrNotAtAll)
 {
     ScratchDir scratch;
-    const TestRaster source = bumpRaster(30, 20, 400000.0, 7000000.0);
-    writeGeoTiff(scratch.file("grid.tif"), source);
+    const Raster source = bumpRaster(30, 20, 400000.0, 7000000.0);
+    writeRaster(scratch.file("grid.tif"), "GTiff", source);
     auto window = startStudio({QStringLiteral("grid.tif")});
     auto* data = qobject_cast<Tavorin::IBaseDataFloat*>(gridNamed(QStringLiteral("grid"))->DataList()->at(0));
     ASSERT_NE(data, nullptr);
@@ -35,7 +35,7 @@ TEST(StudioFiles, SaveItemAsWritesTheItemInItsSourceLayoutWholeOrNotAtAll)
 
     for (const char* name : {"copy.tif", "copy.asc"}) {
         ASSERT_TRUE(window->saveItem(*data, QString::fromLatin1(name))) << hostLog().toStdString();
-        const TestRaster written = readRaster(scratch.file(name));
+        const Raster written = readRaster(scratch.file(name));
         ASSERT_EQ(written.columns, 30);
         ASSERT_EQ(written.rows, 20);
         for (int i = 0; i < 6; ++i)
@@ -58,7 +58,7 @@ TEST(StudioFiles, SaveItemAsWritesTheItemInItsSourceLayoutWholeOrNotAtAll)
 TEST(StudioFiles, BadGridFilesAndModulesAreToldAndTheWindowStillOpens)
 {
     ScratchDir scratch;
-    writeGeoTiff(scratch.file("good.tif"), bumpRaster(16, 12, 400000.0, 7000000.0));
+    writeRaster(scratch.file("good.tif"), "GTiff", bumpRaster(16, 12, 400000.0, 7000000.0));
     QFile text(QStringLiteral("notes.tif"));
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
     text.write("field notes, not a grid\n");
@@ -91,7 +91,7 @@ TEST(StudioFiles, BadGridFilesAndModulesAreToldAndTheWindowStillOpens)
 TEST(StudioFiles, GridsOfTheSameNameAreNumbered)
 {
     ScratchDir scratch;
-    writeGeoTiff(scratch.file("tmi.tif"), bumpRaster(16, 12, 400000.0, 7000000.0));
+    writeRaster(scratch.file("tmi.tif"), "GTiff", bumpRaster(16, 12, 400000.0, 7000000.0));
     auto window = startStudio({QStringLiteral("tmi.tif"), QStringLiteral("tmi.tif")});
     EXPECT_NE(gridNamed(QStringLiteral("tmi")), nullptr);
     EXPECT_NE(gridNamed(QStringLiteral("tmi (2)")), nullptr);

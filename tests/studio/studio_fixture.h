@@ -1,18 +1,17 @@
 #pragma once
-// What the studio tests share: grid files written and read with GDAL's own interface (independent
-// of the studio's reader and writer), a window started as the executable starts it, the filter
-// dialog it opens, and the executable run as a subprocess.
+// What the studio tests share: grid files made with GDAL's own interface (independent of the
+// studio's reader and writer), a window started as the executable starts it, the filter dialog it
+// opens, and the executable run as a subprocess.
 
+#include "raster_fixture.h"
 #include "scratch_dir.h"
 
 #include <studio_window.h>
 
 #include <QStringList>
 
-#include <array>
 #include <memory>
 #include <string>
-#include <vector>
 
 class QDialog;
 class QWidget;
@@ -23,23 +22,9 @@ class IBaseData;
 class ITreeEntity;
 } // namespace Tavorin
 
-// A north-up raster as stored: row 0 is the northern edge.
-struct TestRaster {
-    int columns = 0;
-    int rows = 0;
-    std::array<double, 6> geoTransform{{0, 1, 0, 0, 0, -1}};
-    double noData = -99999.0;
-    std::vector<double> values; // row by row as stored
-};
-
-// A smooth magnetic-looking bump on a regional slope, cells of 100 m, its north-west corner empty.
-TestRaster bumpRaster(int columns, int rows, double west, double north);
-// GeoTIFF in UTM 35S with units "nT".
-void writeGeoTiff(const std::string& path, const TestRaster& raster);
-TestRaster readRaster(const std::string& path);
-
-// The menu texts of the eleven filters, in the order the module registers them.
-const QStringList& filterTexts();
+// A smooth bump on a slope (cells of 100 m from the north-west corner given), its north-west
+// corner empty.
+Raster bumpRaster(int columns, int rows, double west, double north);
 
 // The studio as its executable starts it, with messages to the log only.
 std::unique_ptr<spectrafil::StudioWindow> startStudio(const QStringList& grids, const QString& modulePath = QString());

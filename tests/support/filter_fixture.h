@@ -101,19 +101,3 @@ protected:
     QTemporaryDir temp;
     QString startDir;
 };
-
-// Makes a folder the current directory for a scope, as the engine needs to be called directly.
-class InFolder {
-public:
-    explicit InFolder(const QString& path)
-        : previous_(QDir::currentPath())
-    {
-        QDir::setCurrent(path);
-    }
-    ~InFolder() { QDir::setCurrent(previous_); }
-    InFolder(const InFolder&) = delete;
-    InFolder& operator=(const InFolder&) = delete;
-
-private:
-    QString previous_;
-};

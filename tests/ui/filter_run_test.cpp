@@ -28,17 +28,13 @@ protected:
     void SetUp() override { ISettings::setTempDir(QString::fromStdString(scratch.path().string())); }
     void TearDown() override { ISettings::setTempDir(QString()); }
 
-    QStringList controlLines() const
+    // The lines after "Perform filtering" and "2 0 0 1", with the numbers' blanks normalised.
+    QStringList filterLines() const
     {
         QFile file(QString::fromStdString(scratch.file("FILTER.INP")));
         if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
             return {};
-        return QString::fromLatin1(file.readAll()).split('\n');
-    }
-    // The lines after "Perform filtering" and "2 0 0 1", with the numbers' blanks normalised.
-    QStringList filterLines() const
-    {
-        const QStringList lines = controlLines();
+        const QStringList lines = QString::fromLatin1(file.readAll()).split('\n');
         const int start = lines.indexOf(QStringLiteral("Perform filtering"));
         QStringList tail = start < 0 ? QStringList() : lines.mid(start + 2);
         for (QString& line : tail)
@@ -66,13 +62,6 @@ TEST_F(FilterRun, ApplyRunsOncePerTickedPropertyInRowOrder)
     const QStringList names = itemNames(w.gridB);
     ASSERT_EQ(names.size(), 7);
     EXPECT_EQ(names.mid(5), QStringList({"Bouguer low pass filtered", "TMI low pass filtered"}));
-
-    // The bump is far longer than the cut-off, so it passes almost unchanged.
-    IBaseData* source = w.gridB->DataList()->Data("TMI");
-    IBaseData* result = w.gridB->DataList()->Data("TMI low pass filtered");
-    const unsigned int centre = w.gridB->get2DGridGeometry().cellID(16, 16);
-    ASSERT_TRUE(result->hasValue(centre));
-    EXPECT_NEAR(result->value(centre), source->value(centre), 0.05 * source->value(centre));
 }
 
 TEST_F(FilterRun, WidgetValuesReachTheOperationInItsOrder)

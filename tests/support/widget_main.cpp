@@ -1,6 +1,6 @@
-// The widgets need an application object; without a display they run on the offscreen platform.
-
+// Widget tests need a QApplication; without a display they run on the offscreen platform.
 #include <QApplication>
+
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
