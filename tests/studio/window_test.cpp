@@ -23,6 +23,7 @@
 #include <QDoubleSpinBox>
 #include <QPushButton>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -157,3 +158,34 @@ TEST_F(StudioWindowTest, PickButtonTakesTheGridClickedOnTheMap)
 }
 
 } // namespace
+
+TEST_F(StudioWindowTest, MapFollowsTheWindowUntilTheUserZooms)
+{
+    auto window = startStudio({QStringLiteral("tmi.tif")});
+    Tavorin::I2DGridMesh* tmi = gridNamed(QStringLiteral("tmi"));
+    ASSERT_NE(tmi, nullptr);
+    spectrafil::MapView* map = window->mapView();
+    window->tree()->setCurrentEntity(tmi->DataList()->at(0));
+    ASSERT_EQ(map->shownGrid(), tmi);
+    // Distance on the map between two cell centres: the map's scale.
+    const auto span = [&] { return QLineF(cellCentreOnMap(*map, *tmi, 0, 0), cellCentreOnMap(*map, *tmi, 63, 47)).length(); };
+    const auto resizeBy = [&](int dw, int dh) {
+        window->resize(window->width() + dw, window->height() + dh);
+        QCoreApplication::processEvents();
+    };
+
+    const double fitted = span();
+    resizeBy(240, 180);
+    EXPECT_GT(span(), fitted * 1.1); // fitted: the grid grows with the window
+
+    QWheelEvent notch(QPointF(map->rect().center()), QPointF(map->mapToGlobal(map->rect().center())), QPoint(),
+                      QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(map, &notch);
+    const double zoomed = span();
+    EXPECT_GT(zoomed, fitted * 1.2);
+    resizeBy(-240, -180);
+    EXPECT_NEAR(span(), zoomed, 1.5); // zoomed: the scale stays (positions are whole pixels)
+
+    map->fitToGrid();
+    EXPECT_NEAR(span(), fitted, 1.5);
+}
