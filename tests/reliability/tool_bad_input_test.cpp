@@ -274,6 +274,7 @@ TEST_F(ToolBadInput, FoldersItCannotUseAndAFullDisk)
         {"disk full at the result", Lowpass(oddInput, xyz, {"--format", "XYZ"}), fullLater, tmp, xyz, "writing as XYZ failed"},
         {"disk full at the preview", Lowpass(input, out, {"--preview", QString::fromStdString(preview)}), fullAtPreview, tmp, out,
          "cannot write the PNG image"},
+        {"input is a folder", Lowpass(box, out), {}, tmp, out, "is a folder, not a grid file"},
         {"TMPDIR missing", Lowpass(input, out), {}, scratch.file("no/such/folder"), out, "cannot make a temporary work folder"},
         {"TMPDIR read-only", Lowpass(input, out), nobody, readOnly, out, "cannot make a temporary work folder"},
         {"--keep-work in a read-only folder", Lowpass(input, out, {"--keep-work", QString::fromStdString(readOnly + "/work")}),
