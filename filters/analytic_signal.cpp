@@ -61,13 +61,9 @@ IBaseDataFloat* derivativeItem(const DerivativeRuns& runs, const char* direction
 bool storeAmplitude(I2DGridMesh* grid, const QString& resultName, const IBaseDataFloat* x,
                     const IBaseDataFloat* y, const IBaseDataFloat* z, IProgressBarWidget& progress)
 {
-    IWorld* currentWorld = world();
-    auto* result = qobject_cast<IBaseDataFloat*>(
-        currentWorld->createProperty(grid, resultName, resultName, 2, 1, 2));
-    if (!result) {
-        logError(QStringLiteral("Unable to create new property %1!").arg(resultName));
+    IBaseDataFloat* result = createResultProperty(grid, resultName);
+    if (!result)
         return false;
-    }
     IPreventDataUpdates hold(result);
     const unsigned int cells = grid->cellCount();
     for (unsigned int id = 0; id < cells; ++id) {
@@ -77,7 +73,7 @@ bool storeAmplitude(I2DGridMesh* grid, const QString& resultName, const IBaseDat
         result->setValue(id, static_cast<float>(std::sqrt((dy * dy + dx * dx) + dz * dz)));
     }
     progress.incrementProgressPos();
-    currentWorld->paintDataCurrentView(result);
+    world()->paintDataCurrentView(result);
     return true;
 }
 

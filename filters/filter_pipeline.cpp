@@ -293,17 +293,21 @@ bool runFilterEngine(FilterPoints& points, bool computeSpectrum)
     return true;
 }
 
+IBaseDataFloat* createResultProperty(I2DGridMesh* grid, const QString& resultName)
+{
+    auto* result = qobject_cast<IBaseDataFloat*>(world()->createProperty(grid, resultName, resultName, 2, 1, 2));
+    if (!result)
+        logError(QStringLiteral("Unable to create new property %1!").arg(resultName));
+    return result;
+}
+
 IBaseDataFloat* loadFilteredData(const FilterPoints& points, I2DGridMesh* grid, const IBaseData* data,
                                  const QString& resultName, float divisor)
 {
     logInfo(QStringLiteral("Loading filtered data..."));
-    IWorld* currentWorld = world();
-    auto* result = qobject_cast<IBaseDataFloat*>(
-        currentWorld->createProperty(grid, resultName, resultName, 2, 1, 2));
-    if (!result) {
-        logError(QStringLiteral("Unable to create new property %1!").arg(resultName));
+    IBaseDataFloat* result = createResultProperty(grid, resultName);
+    if (!result)
         return nullptr;
-    }
     IPreventDataUpdates hold(result);
     const I2DGridGeometry& geometry = grid->get2DGridGeometry();
     // The engine fills gaps and pads the grid; only cells that had a value get one back.
@@ -313,7 +317,7 @@ IBaseDataFloat* loadFilteredData(const FilterPoints& points, I2DGridMesh* grid, 
             continue;
         result->setValue(id, static_cast<float>(points[i + 2] / static_cast<double>(divisor)));
     }
-    currentWorld->paintDataCurrentView(result);
+    world()->paintDataCurrentView(result);
     return result;
 }
 

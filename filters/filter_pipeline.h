@@ -52,6 +52,9 @@ SPECTRAFIL_FILTERS_EXPORT bool writeFilterSection(const std::string& filterLines
 // The forward run (when computeSpectrum) and the inverse run, their logs copied into the host log.
 // The points go in as the grid's cells and come back as the filtered points.
 SPECTRAFIL_FILTERS_EXPORT bool runFilterEngine(FilterPoints& points, bool computeSpectrum);
+// A new float cell property of the grid named resultName; null, with the error logged, when the
+// host cannot make it.
+Tavorin::IBaseDataFloat* createResultProperty(Tavorin::I2DGridMesh* grid, const QString& resultName);
 // A new float property holding value / divisor in the cell of each point, only where the source
 // has a value; null when the host cannot make the property.
 SPECTRAFIL_FILTERS_EXPORT Tavorin::IBaseDataFloat* loadFilteredData(const FilterPoints& points,
