@@ -4,6 +4,7 @@
 
 #include "command_line.h"
 #include "console.h"
+#include "interruption.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -43,6 +44,7 @@ extern "C" const char* __lsan_default_suppressions()
 
 int main(int argc, char** argv)
 {
+    spectrafil::watchForInterruption();
     CLI::App app("Fourier-domain filters for potential-field grids (aeromagnetic nT, gravity mGal)", "spectrafil");
     spectrafil::CommandLine commandLine(app);
     try {

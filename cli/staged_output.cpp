@@ -1,5 +1,7 @@
 #include "staged_output.h"
 
+#include "interruption.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -13,6 +15,14 @@ StagedOutput::StagedOutput(const QString& finalPath)
     : final_(QFileInfo(finalPath).absoluteFilePath())
     , staging_(std::make_unique<QTemporaryDir>(QFileInfo(final_).absolutePath() + QStringLiteral("/.spectrafil-XXXXXX")))
 {
+    if (staging_->isValid())
+        removeOnInterruption(staging_->path());
+}
+
+StagedOutput::~StagedOutput()
+{
+    if (staging_->isValid())
+        keepOnInterruption(staging_->path());
 }
 
 bool StagedOutput::ready(QString& error) const

@@ -2,7 +2,8 @@
 // An output file that appears whole or not at all. It is first written into a hidden staging
 // folder beside its final place (same file system), together with any side files its format
 // makes (.prj, .aux.xml); commit() then renames them into place, the main file last. Without
-// commit the staging folder and everything in it are removed, so a failed run leaves nothing.
+// commit the staging folder and everything in it are removed, so a failed or interrupted run
+// leaves nothing.
 
 #include <QString>
 #include <QTemporaryDir>
@@ -14,6 +15,9 @@ namespace spectrafil {
 class StagedOutput {
 public:
     explicit StagedOutput(const QString& finalPath);
+    ~StagedOutput();
+    StagedOutput(const StagedOutput&) = delete;
+    StagedOutput& operator=(const StagedOutput&) = delete;
 
     // False with a message when the final folder cannot take new files.
     bool ready(QString& error) const;

@@ -1,5 +1,7 @@
 #include "work_folder.h"
 
+#include "interruption.h"
+
 #include <ISettings.h>
 
 #include <QDir>
@@ -16,6 +18,8 @@ WorkFolder::WorkFolder(const QString& keep)
         if (!base.isEmpty())
             temporary_ = std::make_unique<QTemporaryDir>(base + QStringLiteral("/spectrafil-work-XXXXXX"));
         path_ = temporary_ && temporary_->isValid() ? temporary_->path() : QString();
+        if (!path_.isEmpty())
+            removeOnInterruption(path_);
     } else {
         path_ = QFileInfo(keep).absoluteFilePath();
         QDir().mkpath(path_);
@@ -23,7 +27,12 @@ WorkFolder::WorkFolder(const QString& keep)
     Tavorin::ISettings::setTempDir(path_);
 }
 
-WorkFolder::~WorkFolder() { Tavorin::ISettings::setTempDir(QString()); }
+WorkFolder::~WorkFolder()
+{
+    Tavorin::ISettings::setTempDir(QString());
+    if (temporary_ && temporary_->isValid())
+        keepOnInterruption(path_);
+}
 
 bool WorkFolder::ready(QString& error) const
 {

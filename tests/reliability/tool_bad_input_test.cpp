@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -23,26 +24,32 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The tool under limits and with TMPDIR replaced (when tmpdir is given); standard error is
-// collected in an unnamed file, since the child's own is sent to /dev/null.
-ToolRun RunLimited(const QStringList& arguments, const ChildLimits& limits, const std::string& tmpdir = {})
+// Replaces the calling (child) process with the tool, TMPDIR replaced when tmpdir is given.
+int ExecTool(const QStringList& arguments, const std::string& tmpdir)
 {
     std::vector<std::string> words = {SPECTRAFIL_TOOL};
     for (const QString& argument : arguments)
         words.push_back(argument.toStdString());
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    if (!tmpdir.empty())
+        setenv("TMPDIR", tmpdir.c_str(), 1);
+    execv(argv[0], argv.data());
+    return 127;
+}
+
+// The tool under limits and with TMPDIR replaced (when tmpdir is given); standard error is
+// collected in an unnamed file, since the child's own is sent to /dev/null.
+ToolRun RunLimited(const QStringList& arguments, const ChildLimits& limits, const std::string& tmpdir = {})
+{
     FILE* err = std::tmpfile();
     ToolRun run;
     run.exitCode = RunInChild(
         [&] {
-            std::vector<char*> argv;
-            for (std::string& word : words)
-                argv.push_back(word.data());
-            argv.push_back(nullptr);
             dup2(fileno(err), 2);
-            if (!tmpdir.empty())
-                setenv("TMPDIR", tmpdir.c_str(), 1);
-            execv(argv[0], argv.data());
-            return 127;
+            return ExecTool(arguments, tmpdir);
         },
         limits);
     std::rewind(err);
@@ -57,6 +64,16 @@ ToolRun RunLimited(const QStringList& arguments, const ChildLimits& limits, cons
 QStringList Lowpass(const std::string& in, const std::string& out, QStringList more = {})
 {
     return QStringList{"lowpass", QString::fromStdString(in), QString::fromStdString(out), "--cutoff", "400", "-q"} + more;
+}
+
+// True once a file of that name exists anywhere under folder (which the tool is changing).
+bool FileUnder(const fs::path& folder, const std::string& name)
+{
+    std::error_code error;
+    for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        if (it->path().filename() == name)
+            return true;
+    return false;
 }
 
 bool StagingLeft(const fs::path& folder)
@@ -290,4 +307,40 @@ TEST_F(ToolBadInput, FoldersItCannotUseAndAFullDisk)
             EXPECT_EQ(name.rfind("runtime-", 0), 0u) << name;
     }
     chmod(readOnly.c_str(), 0755);
+}
+
+// Ctrl-C, a closed terminal or kill in the middle of a run, once the engine has begun writing its
+// spectrum file: the tool dies of the signal (so a script sees an interruption) and leaves neither
+// its temporary work folder nor a staging folder beside the output.
+TEST_F(ToolBadInput, InterruptedRunLeavesNothingBehind)
+{
+    const std::string input = GdalInput("in.tif", "GTiff", bumpGrid(2000, 2000));
+    const std::string digest = Digest(input);
+    const std::string tmp = scratch.file("tmp"), box = scratch.file("box");
+    fs::create_directory(tmp);
+    fs::create_directory(box);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(strsignal(signal));
+        std::fflush(nullptr);
+        const pid_t pid = fork();
+        if (pid == 0) {
+            if (FILE* sink = std::fopen("/dev/null", "w")) {
+                dup2(fileno(sink), 1);
+                dup2(fileno(sink), 2);
+            }
+            _exit(ExecTool(Lowpass(input, box + "/out.tif"), tmp));
+        }
+        int status = 0;
+        bool running = true;
+        while (running && !FileUnder(tmp, "fpt15_2D_FWD_SPEC_FILTER.BIN"))
+            running = waitpid(pid, &status, WNOHANG) == 0 && usleep(2000) == 0;
+        kill(pid, signal);
+        waitpid(pid, &status, 0);
+        ASSERT_TRUE(running) << "the run ended before it could be interrupted";
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_EQ(Listing(box), std::set<std::string>{});
+        for (const std::string& name : Listing(tmp)) // Qt's offscreen platform keeps its runtime folder there
+            EXPECT_EQ(name.rfind("runtime-", 0), 0u) << name;
+        EXPECT_EQ(Digest(input), digest);
+    }
 }

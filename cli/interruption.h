@@ -1,0 +1,18 @@
+#pragma once
+// A run stopped by Ctrl-C, a closed terminal or `kill` leaves nothing behind. The engine cannot
+// stop part way, so a watcher thread takes those signals, removes the folders registered here
+// (the hidden staging folders beside the outputs, the temporary work folder whose spectrum file
+// may be gigabytes) and then ends the process as the signal would have.
+
+#include <QString>
+
+namespace spectrafil {
+
+// Call first in main, before any other thread exists, so that only the watcher takes the signals.
+void watchForInterruption();
+
+// Folders removed with all they hold when the run is interrupted.
+void removeOnInterruption(const QString& folder);
+void keepOnInterruption(const QString& folder);
+
+} // namespace spectrafil
