@@ -19,12 +19,16 @@ namespace {
 std::mutex registryMutex;
 QStringList registeredFolders;
 
+// A signal the tool was started ignoring (nohup, a background job of a script) stays ignored.
 sigset_t stopSignals()
 {
     sigset_t stopSet;
     sigemptyset(&stopSet);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
-        sigaddset(&stopSet, signal);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction action;
+        if (sigaction(signal, nullptr, &action) == 0 && action.sa_handler != SIG_IGN)
+            sigaddset(&stopSet, signal);
+    }
     return stopSet;
 }
 
@@ -69,6 +73,8 @@ void watch(sigset_t stopSet)
 void watchForInterruption()
 {
     const sigset_t stopSet = stopSignals();
+    if (sigisemptyset(&stopSet))
+        return;
     pthread_sigmask(SIG_BLOCK, &stopSet, nullptr);
     std::thread(watch, stopSet).detach();
 }
