@@ -19,10 +19,13 @@ StagedOutput::StagedOutput(const QString& finalPath)
         removeOnInterruption(staging_->path());
 }
 
+// The folder goes first: a signal in between then finds nothing left to remove.
 StagedOutput::~StagedOutput()
 {
-    if (staging_->isValid())
-        keepOnInterruption(staging_->path());
+    const QString folder = staging_->isValid() ? staging_->path() : QString();
+    staging_.reset();
+    if (!folder.isEmpty())
+        keepOnInterruption(folder);
 }
 
 bool StagedOutput::ready(QString& error) const

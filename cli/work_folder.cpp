@@ -30,7 +30,9 @@ WorkFolder::WorkFolder(const QString& keep)
 WorkFolder::~WorkFolder()
 {
     Tavorin::ISettings::setTempDir(QString());
-    if (temporary_ && temporary_->isValid())
+    const bool removed = temporary_ && temporary_->isValid();
+    temporary_.reset();
+    if (removed)
         keepOnInterruption(path_);
 }
 
