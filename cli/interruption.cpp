@@ -4,9 +4,11 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <fcntl.h>
 #include <pthread.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <mutex>
@@ -17,7 +19,14 @@ namespace spectrafil {
 namespace {
 
 std::mutex registryMutex;
-QStringList registeredFolders;
+std::atomic<bool> interrupted{false};
+
+// Never destroyed: a signal may come while the process is already running its exit handlers.
+QStringList& registeredFolders()
+{
+    static auto* folders = new QStringList;
+    return *folders;
+}
 
 // A signal the tool was started ignoring (nohup, a background job of a script) stays ignored.
 sigset_t stopSignals()
@@ -32,8 +41,23 @@ sigset_t stopSignals()
     return stopSet;
 }
 
-// The working thread goes on while a folder is emptied, and a file it makes meanwhile fails the
-// removal; it is repeated until the folder is gone (nothing makes these folders again).
+// The working thread goes on while its files disappear, and would report every one it misses:
+// its standard output and error go to /dev/null. Returns the terminal's error stream for the
+// watcher's own last word.
+int silenceWorkingThread()
+{
+    const int console = dup(STDERR_FILENO);
+    const int sink = open("/dev/null", O_WRONLY);
+    if (sink >= 0) {
+        dup2(sink, STDOUT_FILENO);
+        dup2(sink, STDERR_FILENO);
+        close(sink);
+    }
+    return console;
+}
+
+// A file the working thread makes meanwhile fails the removal; it is repeated until the folder
+// is gone (nothing makes these folders again).
 void removeFolder(const QString& path)
 {
     for (int attempt = 0; attempt < 10 && QFileInfo::exists(path); ++attempt)
@@ -57,14 +81,17 @@ void watch(sigset_t stopSet)
     int signal = 0;
     if (sigwait(&stopSet, &signal) != 0)
         return;
+    interrupted = true;
+    const int console = silenceWorkingThread();
     QStringList folders;
     {
         std::lock_guard<std::mutex> lock(registryMutex);
-        folders = registeredFolders;
+        folders = registeredFolders();
     }
     for (const QString& folder : folders)
         removeFolder(folder);
-    std::fprintf(stderr, "\nspectrafil: interrupted; unfinished files removed\n");
+    if (console >= 0)
+        dprintf(console, "\nspectrafil: interrupted; unfinished files removed\n");
     endBySignal(signal);
 }
 
@@ -79,16 +106,23 @@ void watchForInterruption()
     std::thread(watch, stopSet).detach();
 }
 
+int exitStatusUnlessInterrupted(int status)
+{
+    while (interrupted)
+        pause(); // until the watcher ends the process
+    return status;
+}
+
 void removeOnInterruption(const QString& folder)
 {
     std::lock_guard<std::mutex> lock(registryMutex);
-    registeredFolders.append(folder);
+    registeredFolders().append(folder);
 }
 
 void keepOnInterruption(const QString& folder)
 {
     std::lock_guard<std::mutex> lock(registryMutex);
-    registeredFolders.removeOne(folder);
+    registeredFolders().removeOne(folder);
 }
 
 } // namespace spectrafil

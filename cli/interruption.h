@@ -10,6 +10,9 @@ namespace spectrafil {
 
 // Call first in main, before any other thread exists, so that only the watcher takes the signals.
 void watchForInterruption();
+// What main returns: the run's status, unless an interruption is under way; the process then ends
+// by the watcher, with the signal.
+int exitStatusUnlessInterrupted(int status);
 
 // Folders removed with all they hold when the run is interrupted.
 void removeOnInterruption(const QString& folder);

@@ -63,7 +63,7 @@ int main(int argc, char** argv)
     const auto application = makeApplication(argc, argv, commandLine.draws());
     spectrafil::reportHostLog(command.verbose);
     spectrafil::reportProgress(!command.job.quiet);
-    if (!command.filter)
-        return spectrafil::runDemo(command.demo);
-    return spectrafil::runFilterJob(*command.filter, command.arguments, command.job);
+    const int status = command.filter ? spectrafil::runFilterJob(*command.filter, command.arguments, command.job)
+                                      : spectrafil::runDemo(command.demo);
+    return spectrafil::exitStatusUnlessInterrupted(status);
 }
