@@ -113,14 +113,22 @@ int exitStatusUnlessInterrupted(int status)
     return status;
 }
 
-void removeOnInterruption(const QString& folder)
+TemporaryFolder::TemporaryFolder(const QString& pattern)
+    : QTemporaryDir(pattern)
 {
+    if (!isValid())
+        return;
     std::lock_guard<std::mutex> lock(registryMutex);
-    registeredFolders().append(folder);
+    registeredFolders().append(path());
 }
 
-void keepOnInterruption(const QString& folder)
+// The folder goes first: a signal in between then finds nothing left to remove.
+TemporaryFolder::~TemporaryFolder()
 {
+    if (!isValid())
+        return;
+    const QString folder = path();
+    remove();
     std::lock_guard<std::mutex> lock(registryMutex);
     registeredFolders().removeOne(folder);
 }

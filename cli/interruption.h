@@ -1,10 +1,11 @@
 #pragma once
 // A run stopped by Ctrl-C, a closed terminal or `kill` leaves nothing behind. The engine cannot
-// stop part way, so a watcher thread takes those signals, removes the folders registered here
-// (the hidden staging folders beside the outputs, the temporary work folder whose spectrum file
-// may be gigabytes) and then ends the process as the signal would have.
+// stop part way, so a watcher thread takes those signals, removes every TemporaryFolder that
+// exists (the hidden staging folders beside the outputs, the temporary work folder whose spectrum
+// file may be gigabytes) and then ends the process as the signal would have.
 
 #include <QString>
+#include <QTemporaryDir>
 
 namespace spectrafil {
 
@@ -14,8 +15,13 @@ void watchForInterruption();
 // by the watcher, with the signal.
 int exitStatusUnlessInterrupted(int status);
 
-// Folders removed with all they hold when the run is interrupted.
-void removeOnInterruption(const QString& folder);
-void keepOnInterruption(const QString& folder);
+// A temporary folder, removed with all it holds at the end of its life or when the run is interrupted.
+class TemporaryFolder : public QTemporaryDir {
+public:
+    explicit TemporaryFolder(const QString& pattern);
+    ~TemporaryFolder();
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+};
 
 } // namespace spectrafil

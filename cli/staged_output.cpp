@@ -1,7 +1,5 @@
 #include "staged_output.h"
 
-#include "interruption.h"
-
 #include <QDir>
 #include <QFileInfo>
 
@@ -13,19 +11,8 @@ namespace spectrafil {
 
 StagedOutput::StagedOutput(const QString& finalPath)
     : final_(QFileInfo(finalPath).absoluteFilePath())
-    , staging_(std::make_unique<QTemporaryDir>(QFileInfo(final_).absolutePath() + QStringLiteral("/.spectrafil-XXXXXX")))
+    , staging_(std::make_unique<TemporaryFolder>(QFileInfo(final_).absolutePath() + QStringLiteral("/.spectrafil-XXXXXX")))
 {
-    if (staging_->isValid())
-        removeOnInterruption(staging_->path());
-}
-
-// The folder goes first: a signal in between then finds nothing left to remove.
-StagedOutput::~StagedOutput()
-{
-    const QString folder = staging_->isValid() ? staging_->path() : QString();
-    staging_.reset();
-    if (!folder.isEmpty())
-        keepOnInterruption(folder);
 }
 
 bool StagedOutput::ready(QString& error) const

@@ -5,8 +5,9 @@
 // commit the staging folder and everything in it are removed, so a failed or interrupted run
 // leaves nothing.
 
+#include "interruption.h"
+
 #include <QString>
-#include <QTemporaryDir>
 
 #include <memory>
 
@@ -15,9 +16,6 @@ namespace spectrafil {
 class StagedOutput {
 public:
     explicit StagedOutput(const QString& finalPath);
-    ~StagedOutput();
-    StagedOutput(const StagedOutput&) = delete;
-    StagedOutput& operator=(const StagedOutput&) = delete;
 
     // False with a message when the final folder cannot take new files.
     bool ready(QString& error) const;
@@ -27,7 +25,7 @@ public:
 
 private:
     QString final_;
-    std::unique_ptr<QTemporaryDir> staging_;
+    std::unique_ptr<TemporaryFolder> staging_;
 };
 
 } // namespace spectrafil

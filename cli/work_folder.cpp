@@ -1,7 +1,5 @@
 #include "work_folder.h"
 
-#include "interruption.h"
-
 #include <ISettings.h>
 
 #include <QDir>
@@ -16,10 +14,8 @@ WorkFolder::WorkFolder(const QString& keep)
         // then make the folder in the file system's root.
         const QString base = QDir::tempPath();
         if (!base.isEmpty())
-            temporary_ = std::make_unique<QTemporaryDir>(base + QStringLiteral("/spectrafil-work-XXXXXX"));
+            temporary_ = std::make_unique<TemporaryFolder>(base + QStringLiteral("/spectrafil-work-XXXXXX"));
         path_ = temporary_ && temporary_->isValid() ? temporary_->path() : QString();
-        if (!path_.isEmpty())
-            removeOnInterruption(path_);
     } else {
         path_ = QFileInfo(keep).absoluteFilePath();
         QDir().mkpath(path_);
@@ -27,14 +23,7 @@ WorkFolder::WorkFolder(const QString& keep)
     Tavorin::ISettings::setTempDir(path_);
 }
 
-WorkFolder::~WorkFolder()
-{
-    Tavorin::ISettings::setTempDir(QString());
-    const bool removed = temporary_ && temporary_->isValid();
-    temporary_.reset();
-    if (removed)
-        keepOnInterruption(path_);
-}
+WorkFolder::~WorkFolder() { Tavorin::ISettings::setTempDir(QString()); }
 
 bool WorkFolder::ready(QString& error) const
 {

@@ -2,8 +2,9 @@
 // The folder where the grid operations keep their control file, engine logs and spectrum file:
 // the one the user named (kept afterwards), or a fresh temporary one removed at the end.
 
+#include "interruption.h"
+
 #include <QString>
-#include <QTemporaryDir>
 
 #include <memory>
 
@@ -19,7 +20,7 @@ public:
     QString path() const { return path_; }
 
 private:
-    std::unique_ptr<QTemporaryDir> temporary_;
+    std::unique_ptr<TemporaryFolder> temporary_;
     QString path_;
 };
 
