@@ -20,6 +20,7 @@ namespace {
 
 std::mutex registryMutex;
 std::atomic<bool> interrupted{false};
+pthread_t watcher;
 
 // Never destroyed: a signal may come while the process is already running its exit handlers.
 QStringList& registeredFolders()
@@ -33,7 +34,7 @@ sigset_t stopSignals()
 {
     sigset_t stopSet;
     sigemptyset(&stopSet);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
         struct sigaction action;
         if (sigaction(signal, nullptr, &action) == 0 && action.sa_handler != SIG_IGN)
             sigaddset(&stopSet, signal);
@@ -95,6 +96,26 @@ void watch(sigset_t stopSet)
     endBySignal(signal);
 }
 
+// A closed pipe (`spectrafil ... | head -1`) raises SIGPIPE in the thread that wrote, not in the
+// process, so the watcher's sigwait cannot take it there: that thread hands it on.
+extern "C" void handOnBrokenPipe(int)
+{
+    pthread_kill(watcher, SIGPIPE);
+}
+
+void forwardBrokenPipes()
+{
+    struct sigaction action = {};
+    action.sa_handler = handOnBrokenPipe;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGPIPE, &action, nullptr);
+    sigset_t brokenPipe;
+    sigemptyset(&brokenPipe);
+    sigaddset(&brokenPipe, SIGPIPE);
+    pthread_sigmask(SIG_UNBLOCK, &brokenPipe, nullptr);
+}
+
 } // namespace
 
 void watchForInterruption()
@@ -103,7 +124,11 @@ void watchForInterruption()
     if (sigisemptyset(&stopSet))
         return;
     pthread_sigmask(SIG_BLOCK, &stopSet, nullptr);
-    std::thread(watch, stopSet).detach();
+    std::thread thread(watch, stopSet);
+    watcher = thread.native_handle();
+    thread.detach();
+    if (sigismember(&stopSet, SIGPIPE))
+        forwardBrokenPipes();
 }
 
 int exitStatusUnlessInterrupted(int status)

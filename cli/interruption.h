@@ -1,5 +1,5 @@
 #pragma once
-// A run stopped by Ctrl-C, a closed terminal or `kill` leaves nothing behind. The engine cannot
+// A run stopped by Ctrl-C, a closed terminal or pipe, or `kill` leaves nothing behind. The engine cannot
 // stop part way, so a watcher thread takes those signals, removes every TemporaryFolder that
 // exists (the hidden staging folders beside the outputs, the temporary work folder whose spectrum
 // file may be gigabytes) and then ends the process as the signal would have.
