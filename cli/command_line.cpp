@@ -1,6 +1,8 @@
 #include "command_line.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace spectrafil {
 namespace {
@@ -23,6 +25,23 @@ const CLI::Validator kFinite(
 void addNumber(CLI::App* command, const char* name, float& value, const char* help)
 {
     command->add_option(name, value, help)->required()->check(kFinite);
+}
+
+// Edits (insertions, deletions, substitutions, swaps of neighbours) that turn a into b.
+int editDistance(const std::string& a, const std::string& b)
+{
+    std::vector<std::vector<int>> d(a.size() + 1, std::vector<int>(b.size() + 1));
+    for (size_t i = 0; i <= a.size(); ++i)
+        for (size_t j = 0; j <= b.size(); ++j) {
+            if (i == 0 || j == 0) {
+                d[i][j] = int(i + j);
+                continue;
+            }
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (a[i - 1] != b[j - 1])});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        }
+    return d[a.size()][b.size()];
 }
 
 } // namespace
@@ -48,6 +67,7 @@ CommandLine::CommandLine(CLI::App& app)
 void CommandLine::addFilter(const FilterCommand& filter)
 {
     CLI::App* command = app_.add_subcommand(filter.command, filter.summary);
+    command->footer(filter.response);
     command->add_option("IN", fields_.input, "Input grid (any raster GDAL reads)")->required();
     command->add_option("OUT", fields_.output, "Output grid (.tif GeoTIFF, .asc ESRI ASCII, .nc netCDF, else --format)")->required();
     const unsigned o = filter.options;
@@ -85,6 +105,8 @@ void CommandLine::addCommon(CLI::App* command)
     command->add_option("--keep-work", fields_.keepWork, "Keep FILTER.INP, the engine logs and the spectrum file in this folder");
     command->add_option("--srs", fields_.srs, "CRS of the input (e.g. EPSG:32735), for files like .asc that carry none");
     command->add_option("--format", fields_.format, "GDAL driver of the output when its extension does not tell (e.g. GSBG)");
+    command->add_option("--units", fields_.units, "Units of the input's values (e.g. nT, mGal), for files that carry none");
+    command->add_option("--nodata", fields_.noData, "No-data value of the input, for files that carry none")->check(kFinite);
     command->add_flag("-q,--quiet", fields_.quiet, "No progress bar and no summary; errors and warnings still shown");
     command->add_flag("-v,--verbose", fields_.verbose, "Also show the information entries of the host log");
 }
@@ -99,12 +121,35 @@ bool CommandLine::finish(ParsedCommand& parsed, QString& error) const
     parsed.arguments = arguments_;
     parsed.arguments.method = fields_.method == "ew" ? 1 : fields_.method == "ns" ? 2 : 0;
     parsed.job = {text(fields_.input), text(fields_.output), text(fields_.preview), text(fields_.keepWork),
-                  text(fields_.srs), text(fields_.format), fields_.band, fields_.quiet};
+                  text(fields_.srs), text(fields_.format), text(fields_.units), false, fields_.noData, fields_.band,
+                  fields_.quiet};
     parsed.demo = {text(fields_.folder), text(fields_.keepWork), fields_.quiet};
     for (const auto& [command, filter] : filters_)
-        if (command->parsed())
+        if (command->parsed()) {
             parsed.filter = filter;
+            parsed.job.hasNoData = command->get_option("--nodata")->count() > 0;
+        }
     return true;
+}
+
+QString CommandLine::unknownCommand(const std::string& word) const
+{
+    if (word.empty() || word[0] == '-')
+        return QString();
+    std::string closest;
+    int distance = 3; // farther than two edits is no likely typing slip
+    for (const CLI::App* command : app_.get_subcommands({})) {
+        if (command->get_name() == word)
+            return QString();
+        const int d = editDistance(word, command->get_name());
+        if (d < distance) {
+            distance = d;
+            closest = command->get_name();
+        }
+    }
+    if (closest.empty())
+        return QStringLiteral("unknown command '%1'; run 'spectrafil --help' for the commands").arg(text(word));
+    return QStringLiteral("unknown command '%1'; did you mean '%2'?").arg(text(word), text(closest));
 }
 
 } // namespace spectrafil

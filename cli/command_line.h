@@ -22,6 +22,9 @@ public:
     explicit CommandLine(CLI::App& app);
     // The parsed command; false with a message when the options contradict each other.
     bool finish(ParsedCommand& parsed, QString& error) const;
+    // The message for a first word that names no command, with the closest command's name when
+    // one is near enough; empty when the word is a command (or an option).
+    QString unknownCommand(const std::string& word) const;
     // True when the command draws images (needs a GUI application).
     bool draws() const { return !fields_.preview.empty() || demo_->parsed(); }
 
@@ -30,7 +33,8 @@ private:
     void addCommon(CLI::App* command);
 
     struct Fields {
-        std::string input, output, preview, keepWork, srs, format, method = "total", folder = "spectrafil-demo";
+        std::string input, output, preview, keepWork, srs, format, units, method = "total", folder = "spectrafil-demo";
+        double noData = 0.0;
         int band = 1;
         bool quiet = false;
         bool verbose = false;

@@ -61,6 +61,8 @@ void reportProgress(bool enabled)
 
 void printError(const QString& text) { printEntry(text, Tavorin::ILogger::Error); }
 
+void printWarning(const QString& text) { printEntry(text, Tavorin::ILogger::Warning); }
+
 StdoutToFile::StdoutToFile(const QString& path)
 {
     std::fflush(stdout);

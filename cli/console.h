@@ -13,6 +13,8 @@ void reportHostLog(bool verbose);
 void reportProgress(bool enabled);
 // "spectrafil: error: text" on standard error.
 void printError(const QString& text);
+// "spectrafil: warning: text" on standard error.
+void printWarning(const QString& text);
 
 class StdoutToFile {
 public:

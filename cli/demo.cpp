@@ -63,11 +63,11 @@ Tavorin::IBaseDataFloat* surveyItem(const DemoSurvey& survey)
     return data;
 }
 
-bool writeStaged(const QString& path, const GridFileInfo& like, const Tavorin::IBaseData& data, const QString& units,
+bool writeStaged(const QString& path, const GridFileInfo& like, const Tavorin::IBaseData& data, const GridLabels& labels,
                  QString& error)
 {
     StagedOutput output(path);
-    return output.ready(error) && writeGrid(output.stagedPath(), QStringLiteral("GTiff"), like, data, data.Name(), units, error) &&
+    return output.ready(error) && writeGrid(output.stagedPath(), QStringLiteral("GTiff"), like, data, labels, error) &&
            output.commit(error);
 }
 
@@ -117,17 +117,22 @@ int runDemo(const DemoOptions& options)
 
     QVector<Row> rows = {{QStringLiteral("survey (input)"), QStringLiteral("tmi.tif"), input, -1.0}};
     QVector<MapPanel> panels = {{&mesh->get2DGridGeometry(), input, QStringLiteral("Synthetic survey, total field"), QStringLiteral("nT")}};
-    bool allWritten = writeStaged(folder.filePath(rows[0].file), like, *input, QStringLiteral("nT"), error);
+    bool allWritten = writeStaged(folder.filePath(rows[0].file), like, *input,
+                                  {input->Name(), QStringLiteral("nT"), {}, {}, {}, {}}, error);
     for (const FilterCommand& filter : filterCatalog()) {
         Row row{QString::fromUtf8(filter.title), QString::fromUtf8(filter.command) + QStringLiteral(".tif")};
         QElapsedTimer timer;
         timer.start();
-        Tavorin::IBaseData* result = runOperation(filter, demoArguments(QString::fromUtf8(filter.command), survey), mesh, input, work.path());
+        const FilterArguments arguments = demoArguments(QString::fromUtf8(filter.command), survey);
+        Tavorin::IBaseData* result = runOperation(filter, arguments, mesh, input, work.path());
         row.seconds = timer.nsecsElapsed() * 1e-9;
         row.data = result;
         const QString units = resultUnits(filter.units, QStringLiteral("nT"), QStringLiteral("m"));
         if (result) {
-            allWritten = writeStaged(folder.filePath(row.file), like, *result, units, error) && allWritten;
+            const GridLabels labels{result->Name(), units, QString::fromUtf8(filter.command),
+                                    describeParameters(filter, arguments, QStringLiteral("m")).join(QStringLiteral(", ")),
+                                    rows[0].file, {}};
+            allWritten = writeStaged(folder.filePath(row.file), like, *result, labels, error) && allWritten;
             panels.append({&mesh->get2DGridGeometry(), result, row.title, units});
         }
         allWritten = allWritten && result;
@@ -135,7 +140,7 @@ int runDemo(const DemoOptions& options)
     }
     StagedOutput sheet(folder.filePath(QStringLiteral("contact_sheet.png")));
     allWritten = sheet.ready(error) &&
-                 savePng(composeSheet(panels, 4, QStringLiteral("Spectrafil demo: synthetic aeromagnetic survey, 600 x 500 cells of 50 m"),
+                 saveImage(composeSheet(panels, 4, QStringLiteral("Spectrafil demo: synthetic aeromagnetic survey, 600 x 500 cells of 50 m"),
                                       QSize(480, 440)), sheet.stagedPath(), error) &&
                  sheet.commit(error) && allWritten;
     if (!error.isEmpty())

@@ -36,25 +36,63 @@ bool analyticSignal(I2DGridMesh* g, IBaseData* d, const A& a) { return F::analyt
 
 const std::vector<FilterCommand>& filterCatalog()
 {
+    // The responses as the engine computes them: k in cycles per grid unit, W0 the mean cell size
+    // ("cells" below), Gaussian roll-offs exp(-pi (0.4697 (k - k1) / (k1 - k2))^2).
     static const std::vector<FilterCommand> catalog = {
-        {"lowpass", "Keep wavelengths longer than the cut-off", "Low pass", CutoffOption, ResultUnits::Same, lowPass},
-        {"highpass", "Keep wavelengths shorter than the cut-off", "High pass", CutoffOption, ResultUnits::Same, highPass},
-        {"rtp", "Reduce a total-field anomaly to the pole", "Reduced to the pole", DirectionOption, ResultUnits::Same, rtp},
+        {"lowpass", "Keep wavelengths longer than the cut-off", "Low pass",
+         "Response: 1 for wavelengths longer than 1.5 x the cut-off, then a Gaussian roll-off that is one half at "
+         "the cut-off and falls towards 0 at shorter wavelengths.",
+         CutoffOption, ResultUnits::Same, lowPass},
+        {"highpass", "Keep wavelengths shorter than the cut-off", "High pass",
+         "Response: 1 for wavelengths shorter than the cut-off / 1.5, then a Gaussian roll-off that is one half at "
+         "the cut-off and falls towards 0 at longer wavelengths. The survey mean is kept: the result is the short "
+         "wavelengths plus the mean of the input.",
+         CutoffOption, ResultUnits::Same, highPass},
+        {"rtp", "Reduce a total-field anomaly to the pole", "Reduced to the pole",
+         "Response: divides by the direction factors of the field and the magnetisation (both along the field) and "
+         "multiplies by those of a vertical field; no roll-off. It grows without bound as the inclination nears 0, "
+         "where a result that is not finite is refused.",
+         DirectionOption, ResultUnits::Same, rtp},
         {"susceptibility", "Apparent susceptibility of a total-field anomaly", "Apparent susceptibility",
-         ObservationOption | FieldOption | DirectionOption | AttenuateOption, ResultUnits::Unknown, susceptibility},
-        {"density", "Apparent density of a gravity anomaly", "Apparent density", AttenuateOption, ResultUnits::Unknown,
-         density},
+         "Result in 10^-6 cgs units (µcgs; x 4 pi 10^-6 for SI) of vertical square prisms one cell wide, reaching "
+         "from --height below the observations to infinite depth, magnetised by the inducing field (nT input, grid "
+         "in metres): reduced to the pole, continued down to the prisms' tops and divided by the field strength. No "
+         "built-in roll-off; --attenuate adds a low pass flat to wavelengths of 4.5 cells, one half at 3 cells.",
+         ObservationOption | FieldOption | DirectionOption | AttenuateOption, ResultUnits::MicroCgs, susceptibility},
+        {"density", "Apparent density of a gravity anomaly", "Apparent density",
+         "Result: the density contrast in g/cm3 of vertical square prisms one cell wide, from the observation level to "
+         "infinite depth (mGal input, grid in metres): the response is k times 1e-5 / G. No built-in roll-off; "
+         "--attenuate adds a low pass flat to wavelengths of 4.5 cells, one half at 3 cells.",
+         AttenuateOption, ResultUnits::GramPerCc, density},
         {"pseudogravity", "Pseudo-gravity of a total-field anomaly", "Pseudo-gravity",
+         "Result in mGal (nT input, grid in metres): the gravity of bodies whose density contrast in g/cm3 is 1000 "
+         "times their susceptibility in cgs units (1 g/cm3 per 4 pi 10^-3 SI), magnetised by the inducing field "
+         "alone: reduced to the pole, integrated once vertically and scaled by 6.67 / field. No roll-off.",
          FieldOption | DirectionOption, ResultUnits::Milligal, pseudoGravity},
-        {"vd", "First vertical derivative", "Vertical derivative", AttenuateOption, ResultUnits::PerLength, vd},
-        {"hd", "First horizontal derivative", "Horizontal derivative", MethodOption | AttenuateOption,
-         ResultUnits::PerLength, hd},
+        {"vd", "First vertical derivative", "Vertical derivative",
+         "Response: 2 pi k, with a built-in low pass flat to wavelengths of 4 cells and one half at 2 cells; "
+         "--attenuate moves these to 6 and 4 cells.",
+         AttenuateOption, ResultUnits::PerLength, vd},
+        {"hd", "First horizontal derivative", "Horizontal derivative",
+         "Response: 2 pi i kx (ew), 2 pi i ky (ns), or the amplitude of both (total), with a built-in low pass flat "
+         "to wavelengths of 4 cells and one half at 2 cells; --attenuate moves these to 6 and 4 cells.",
+         MethodOption | AttenuateOption, ResultUnits::PerLength, hd},
         {"continuation", "Upward (positive height) or downward continuation", "Continuation",
+         "Response: exp(-2 pi k H). Upward (H > 0) with a built-in low pass flat to wavelengths of 4 cells and one "
+         "half at 2 cells; downward (H < 0) flat to 12 cells and one half at 6, since it amplifies short "
+         "wavelengths; --attenuate triples these lengths. H = 0 applies the roll-off alone.",
          ContinuationOption | AttenuateOption, ResultUnits::Same, continuation},
         {"strike", "Remove features striking along S at wavelengths below the cut-off", "Strike filtered",
+         "Response: wavelengths longer than 1.5 x the cut-off pass unchanged. Shorter ones are removed inside a "
+         "hard-edged wedge of directions within about 4 x the tolerance of the direction across the strike (where "
+         "such features have their energy): one half at the tolerance, and at any angle in the wedge the low pass's "
+         "Gaussian roll-off (one half at the cut-off). A negative tolerance instead keeps features striking along S, "
+         "at every wavelength, with the response one half at |tolerance| from the strike.",
          StrikeOption | CutoffOption, ResultUnits::Same, strike},
-        {"analytic-signal", "Amplitude of the analytic signal", "Analytic signal", AttenuateOption,
-         ResultUnits::PerLength, analyticSignal},
+        {"analytic-signal", "Amplitude of the analytic signal", "Analytic signal",
+         "Result: sqrt(dx^2 + dy^2 + dz^2) of the three first derivatives, each with a built-in low pass flat to "
+         "wavelengths of 4 cells and one half at 2 cells; --attenuate moves these to 6 and 4 cells.",
+         AttenuateOption, ResultUnits::PerLength, analyticSignal},
     };
     return catalog;
 }
@@ -68,10 +106,42 @@ QString resultUnits(ResultUnits rule, const QString& sourceUnits, const QString&
         return sourceUnits.isEmpty() ? QString() : QStringLiteral("%1/%2").arg(sourceUnits, lengthUnit);
     case ResultUnits::Milligal:
         return QStringLiteral("mGal");
-    case ResultUnits::Unknown:
-        break;
+    case ResultUnits::MicroCgs:
+        return QStringLiteral("\u00b5cgs");
+    case ResultUnits::GramPerCc:
+        return QStringLiteral("g/cm3");
     }
     return QString();
+}
+
+QString lengthPhrase(double value, const QString& lengthUnit)
+{
+    const QString unit = lengthUnit == QLatin1String("grid unit") ? QStringLiteral("grid units") : lengthUnit;
+    return QStringLiteral("%1 %2").arg(QString::number(value, 'g', 7), unit);
+}
+
+QStringList describeParameters(const FilterCommand& filter, const FilterArguments& a, const QString& lengthUnit)
+{
+    const unsigned o = filter.options;
+    auto number = [](float value) { return QString::number(double(value), 'g', 7); };
+    QStringList phrases;
+    if (o & CutoffOption)
+        phrases << QStringLiteral("cutoff %1").arg(lengthPhrase(a.cutoff, lengthUnit));
+    if (o & StrikeOption)
+        phrases << QStringLiteral("strike %1 deg").arg(number(a.strike))
+                << QStringLiteral("tolerance %1 deg").arg(number(a.tolerance));
+    if (o & (ObservationOption | ContinuationOption))
+        phrases << QStringLiteral("height %1").arg(lengthPhrase(a.height, lengthUnit));
+    if (o & FieldOption)
+        phrases << QStringLiteral("field %1 nT").arg(number(a.field));
+    if (o & DirectionOption)
+        phrases << QStringLiteral("inclination %1 deg").arg(number(a.inclination))
+                << QStringLiteral("declination %1 deg").arg(number(a.declination));
+    if (o & MethodOption)
+        phrases << QStringLiteral("method %1").arg(a.method == 1 ? "ew" : a.method == 2 ? "ns" : "total");
+    if ((o & AttenuateOption) && a.attenuate)
+        phrases << QStringLiteral("attenuated");
+    return phrases;
 }
 
 } // namespace spectrafil

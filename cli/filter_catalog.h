@@ -3,6 +3,7 @@
 // how to call the grid operation, and what the result is measured in.
 
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -40,14 +41,16 @@ struct FilterArguments {
 enum class ResultUnits {
     Same,      // the source's units
     PerLength, // the source's units per grid unit
-    Milligal,
-    Unknown,
+    Milligal,  // pseudo-gravity of nT on a grid in metres
+    MicroCgs,  // apparent susceptibility, 10^-6 cgs, from nT
+    GramPerCc, // apparent density contrast, g/cm3, from mGal on a grid in metres
 };
 
 struct FilterCommand {
     const char* command;
     const char* summary;
-    const char* title; // for maps and tables
+    const char* title;    // for maps and tables
+    const char* response; // what the filter does to each wavelength, for its --help
     unsigned options;
     ResultUnits units;
     bool (*run)(Tavorin::I2DGridMesh* grid, Tavorin::IBaseData* data, const FilterArguments& arguments);
@@ -57,5 +60,12 @@ const std::vector<FilterCommand>& filterCatalog();
 
 // The label of a result's units, from the source's units and the grid's length unit.
 QString resultUnits(ResultUnits rule, const QString& sourceUnits, const QString& lengthUnit);
+
+// A length with its unit: "5000 m", or "5000 grid units" for a grid without CRS.
+QString lengthPhrase(double value, const QString& lengthUnit);
+
+// The filter's parameters as "name value unit" phrases, in the order of its options, for metadata,
+// map titles and history lines; lengthUnit labels lengths ("m").
+QStringList describeParameters(const FilterCommand& filter, const FilterArguments& arguments, const QString& lengthUnit);
 
 } // namespace spectrafil

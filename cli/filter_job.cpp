@@ -3,6 +3,8 @@
 #include "console.h"
 #include "grid_files.h"
 #include "map_render.h"
+#include "parameter_checks.h"
+#include "result_check.h"
 #include "staged_output.h"
 #include "work_folder.h"
 
@@ -11,6 +13,7 @@
 #include <IUniverse.h>
 #include <IWorld.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -39,6 +42,8 @@ int checkArguments(const JobOptions& options, QString& driver)
         error = QStringLiteral("the output %1 is the input file; name another output").arg(options.output);
     else if (!options.preview.isEmpty() && (samePath(options.preview, options.input) || samePath(options.preview, options.output)))
         error = QStringLiteral("the preview %1 would overwrite a grid file").arg(options.preview);
+    else if (!options.preview.isEmpty() && !imageFormatProblem(options.preview).isEmpty())
+        error = QStringLiteral("--preview ") + imageFormatProblem(options.preview);
     else
         driver = outputDriver(options.output, options.format, error);
     if (error.isEmpty())
@@ -47,38 +52,89 @@ int checkArguments(const JobOptions& options, QString& driver)
     return ExitUsage;
 }
 
-bool writePreview(const LoadedGrid& grid, const Tavorin::IBaseData& result, const QString& units, const FilterCommand& filter,
-                  const QString& path, QString& error)
+bool writePreview(const LoadedGrid& grid, const Tavorin::IBaseData& result, const GridLabels& labels,
+                  const FilterCommand& filter, const QString& path, QString& error)
 {
     const Tavorin::I2DGridGeometry& geometry = grid.mesh->get2DGridGeometry();
+    QString title = QString::fromUtf8(filter.title);
+    if (!labels.parameters.isEmpty())
+        title += QStringLiteral(" (%1)").arg(labels.parameters);
     const QVector<MapPanel> panels = {
         {&geometry, grid.data, QStringLiteral("Input: %1").arg(grid.info.name), grid.info.units},
-        {&geometry, &result, QString::fromUtf8(filter.title), units},
+        {&geometry, &result, title, labels.units},
     };
-    return savePng(composeSheet(panels, 2, QString(), QSize(560, 520)), path, error);
+    return saveImage(composeSheet(panels, 2, QString(), QSize(560, 520)), path, error);
+}
+
+// Why the grid in path differs from the result: its size or the first cell that does not match.
+QString readBackDifference(const QString& path, const Tavorin::I2DGridMesh& grid, const Tavorin::IBaseData& result)
+{
+    Tavorin::IWorld world;
+    LoadedGrid written;
+    QString error;
+    if (!readGrid({path, 1, QString()}, &world, written, error))
+        return error;
+    const Tavorin::I2DGridGeometry& geometry = grid.get2DGridGeometry();
+    const Tavorin::I2DGridGeometry& read = written.mesh->get2DGridGeometry();
+    if (read.nCellU() != geometry.nCellU() || read.nCellV() != geometry.nCellV())
+        return QStringLiteral("it has %1 x %2 cells instead of %3 x %4")
+            .arg(read.nCellU()).arg(read.nCellV()).arg(geometry.nCellU()).arg(geometry.nCellV());
+    double largest = 0.0;
+    for (unsigned int id = 0; id < result.size(); ++id)
+        largest = std::max(largest, result.hasValue(id) ? std::fabs(double(result.value(id))) : 0.0);
+    for (unsigned int id = 0; id < result.size(); ++id) {
+        if (written.data->hasValue(id) != result.hasValue(id))
+            return QStringLiteral("cell %1 %2 a value").arg(id).arg(result.hasValue(id) ? "lost" : "gained");
+        if (result.hasValue(id) && std::fabs(written.data->value(id) - result.value(id)) > 1e-5 * largest)
+            return QStringLiteral("cell %1 reads back as %2 instead of %3").arg(id).arg(written.data->value(id)).arg(result.value(id));
+    }
+    return QString();
 }
 
 // Some drivers (XYZ) let a failed write pass unreported, e.g. on a full disk: the staged grid
 // must read back with the result's cells before it may be moved into place.
-bool writtenAsResult(const QString& path, const QString& driver, const Tavorin::I2DGridMesh& grid,
+bool writtenAsResult(const StagedOutput& output, const QString& driver, const Tavorin::I2DGridMesh& grid,
                      const Tavorin::IBaseData& result, QString& error)
 {
-    Tavorin::IWorld world;
-    LoadedGrid written;
-    const Tavorin::I2DGridGeometry& geometry = grid.get2DGridGeometry();
-    bool same = readGrid({path, 1, QString()}, &world, written, error);
-    same = same && written.mesh->get2DGridGeometry().nCellU() == geometry.nCellU() &&
-           written.mesh->get2DGridGeometry().nCellV() == geometry.nCellV();
-    double largest = 0.0;
-    for (unsigned int id = 0; same && id < result.size(); ++id)
-        largest = std::max(largest, result.hasValue(id) ? std::fabs(double(result.value(id))) : 0.0);
-    for (unsigned int id = 0; same && id < result.size(); ++id)
-        same = written.data->hasValue(id) == result.hasValue(id) &&
-               (!result.hasValue(id) || std::fabs(written.data->value(id) - result.value(id)) <= 1e-5 * largest);
-    if (!same)
-        error = QStringLiteral("%1: writing as %2 failed (the file does not read back as written; is the disk full?)")
-                    .arg(path, driver);
-    return same;
+    const QString difference = readBackDifference(output.stagedPath(), grid, result);
+    if (difference.isEmpty())
+        return true;
+    error = QStringLiteral("%1: writing as %2 failed: the file does not read back as written (%3)")
+                .arg(output.finalPath(), driver, output.inFinalPlace(difference));
+    return false;
+}
+
+GridLabels resultLabels(const FilterCommand& filter, const FilterArguments& arguments, const LoadedGrid& grid,
+                        const Tavorin::IBaseData& result)
+{
+    const QString length = lengthUnit(grid.info.crsWkt);
+    GridLabels labels;
+    labels.description = result.Name();
+    labels.units = resultUnits(filter.units, grid.info.units, length);
+    labels.filter = QString::fromUtf8(filter.command);
+    labels.parameters = describeParameters(filter, arguments, length).join(QStringLiteral(", "));
+    labels.source = QFileInfo(grid.info.path).fileName();
+    labels.history = QStringLiteral("%1 spectrafil %2 %3%4 of %5")
+                         .arg(QDateTime::currentDateTimeUtc().toString(Qt::ISODate), QStringLiteral(SPECTRAFIL_VERSION),
+                              labels.filter, labels.parameters.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(labels.parameters),
+                              labels.source);
+    return labels;
+}
+
+// Refusals and warnings about the grid and the parameters on it, before the engine runs.
+bool acceptedForFiltering(const FilterCommand& filter, const FilterArguments& arguments, const LoadedGrid& grid)
+{
+    QString refusal = geographicRefusal(grid.info);
+    QStringList warnings = gridWarnings(grid.info);
+    if (refusal.isEmpty())
+        refusal = checkParametersOnGrid(filter, arguments, grid.mesh->get2DGridGeometry(), lengthUnit(grid.info.crsWkt),
+                                        warnings);
+    for (const QString& warning : warnings)
+        printWarning(warning);
+    if (refusal.isEmpty())
+        return true;
+    printError(refusal);
+    return false;
 }
 
 // Moves the preview, then the grid into place; the grid last, so a failure leaves neither.
@@ -115,30 +171,45 @@ int runFilterJob(const FilterCommand& filter, const FilterArguments& arguments, 
     QString driver;
     if (const int status = checkArguments(options, driver))
         return status;
-    QString error;
+    QString error = refuseParameters(filter, arguments);
+    if (!error.isEmpty()) {
+        printError(error);
+        return ExitRejected;
+    }
     StagedOutput output(options.output);
     std::unique_ptr<StagedOutput> preview;
     if (!options.preview.isEmpty())
         preview = std::make_unique<StagedOutput>(options.preview);
     WorkFolder work(options.keepWork);
     LoadedGrid grid;
+    ReadRequest request(options.input, options.band, options.srs);
+    request.units = options.units;
+    request.hasNoData = options.hasNoData;
+    request.noData = options.noData;
     if (!output.ready(error) || (preview && !preview->ready(error)) || !work.ready(error) ||
-        !readGrid({options.input, options.band, options.srs}, Tavorin::world(), grid, error)) {
+        !readGrid(request, Tavorin::world(), grid, error)) {
         printError(error);
         return ExitRejected;
     }
+    if (!acceptedForFiltering(filter, arguments, grid))
+        return ExitRejected;
 
     Tavorin::IBaseData* result = runOperation(filter, arguments, grid.mesh, grid.data, work.path());
     if (!result) {
         printError(QStringLiteral("%1 of %2 failed; nothing was written").arg(QString::fromUtf8(filter.title), options.input));
         return ExitRejected;
     }
-    const QString units = resultUnits(filter.units, grid.info.units, lengthUnit(grid.info.crsWkt));
-    if (!writeGrid(output.stagedPath(), driver, grid.info, *result, result->Name(), units, error) ||
-        !writtenAsResult(output.stagedPath(), driver, *grid.mesh, *result, error) ||
-        (preview && !writePreview(grid, *result, units, filter, preview->stagedPath(), error)) ||
+    const QString problem = resultProblem(*result);
+    if (!problem.isEmpty()) {
+        printError(QStringLiteral("%1; nothing was written").arg(problem));
+        return ExitRejected;
+    }
+    const GridLabels labels = resultLabels(filter, arguments, grid, *result);
+    if (!writeGrid(output.stagedPath(), driver, grid.info, *result, labels, error) ||
+        !writtenAsResult(output, driver, *grid.mesh, *result, error) ||
+        (preview && !writePreview(grid, *result, labels, filter, preview->stagedPath(), error)) ||
         !commitOutputs(output, preview.get(), error)) {
-        printError(error);
+        printError(preview ? preview->inFinalPlace(output.inFinalPlace(error)) : output.inFinalPlace(error));
         return ExitRejected;
     }
     if (!options.quiet)

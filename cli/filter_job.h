@@ -16,6 +16,9 @@ struct JobOptions {
     QString keepWork; // folder that keeps the engine files; empty for a temporary one
     QString srs;
     QString format;
+    QString units;          // of the input's values; replaces the file's
+    bool hasNoData = false; // noData replaces the input's nodata value
+    double noData = 0.0;
     int band = 1;
     bool quiet = false;
 };
@@ -26,8 +29,9 @@ struct JobOptions {
 Tavorin::IBaseData* runOperation(const FilterCommand& filter, const FilterArguments& arguments, Tavorin::I2DGridMesh* grid,
                                  Tavorin::IBaseData* source, const QString& workFolder);
 
-// Runs the filter and writes its result; every failure is reported on standard error. Returns the
-// exit status: 0 done, 1 input or operation rejected, 2 the arguments contradict each other.
+// Runs the filter and writes its result, after checking the parameters against the grid and the
+// result before it is written; every refusal and warning is reported on standard error. Returns the
+// exit status: 0 done, 1 input, parameters or result refused, 2 the arguments contradict each other.
 int runFilterJob(const FilterCommand& filter, const FilterArguments& arguments, const JobOptions& options);
 
 } // namespace spectrafil

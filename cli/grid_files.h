@@ -7,6 +7,9 @@
 #include "grid_layout.h"
 
 #include <QString>
+#include <QStringList>
+
+#include <utility>
 
 namespace Tavorin {
 class I2DGridMesh;
@@ -32,9 +35,16 @@ struct GridFileInfo {
 };
 
 struct ReadRequest {
+    ReadRequest(QString path_, int band_ = 1, QString srs_ = QString())
+        : path(std::move(path_)), band(band_), srs(std::move(srs_))
+    {
+    }
     QString path;
     int band = 1;  // 1-based
     QString srs;   // any CRS GDAL understands (EPSG:32735, WKT, PROJ); replaces the file's
+    QString units; // the values' units; replaces the file's
+    bool hasNoData = false; // noData replaces the file's nodata value
+    double noData = 0.0;
 };
 
 struct LoadedGrid {
@@ -51,13 +61,37 @@ bool readGrid(const ReadRequest& request, Tavorin::IWorld* world, LoadedGrid& gr
 // otherwise format, which must name a driver that can write. Empty with a message when none fits.
 QString outputDriver(const QString& path, const QString& format, QString& error);
 
-// Writes data in like's layout, CRS and nodata, as driver, to path (overwritten). description and
-// units label the band where the format keeps them.
+// What a written grid says about itself, where its format keeps it: the band's name and units and,
+// for a filter's result, the filter, its parameters and the source file, and a history line.
+struct GridLabels {
+    QString description; // the band's description; netCDF's long_name
+    QString units;
+    QString filter;      // the filter's command name; empty for grids that were not filtered
+    QString parameters;  // "cutoff 5000 m, attenuated"
+    QString source;      // the input file's name, without its folder
+    QString history;     // one line: when and what made the grid
+};
+
+// Writes data in like's layout, CRS and nodata, as driver, to path (overwritten). A result with
+// cells without value, from a source without nodata value, gets NaN as nodata value, or a number
+// for formats that cannot hold NaN (ESRI ASCII).
 bool writeGrid(const QString& path, const QString& driver, const GridFileInfo& like, const Tavorin::IBaseData& data,
-               const QString& description, const QString& units, QString& error);
+               const GridLabels& labels, QString& error);
 
 // A CRS given by the user as WKT; empty with a message when GDAL does not understand it.
 QString crsToWkt(const QString& srs, QString& error);
+
+// Longitude and latitude (WGS84, degrees) of the grid's centre; false with a message when the
+// grid has no CRS or its CRS cannot be turned into geographic coordinates.
+bool gridCentreLonLat(const GridFileInfo& info, double& longitude, double& latitude, QString& error);
+
+// Why a grid whose CRS is geographic cannot be filtered, with the command that reprojects it to
+// the UTM zone of its centre; empty for any other grid.
+QString geographicRefusal(const GridFileInfo& info);
+
+// What the user should know about a grid that can be filtered: no geotransform (cells of one
+// unit assumed), or no CRS with cells and extent that look like degrees.
+QStringList gridWarnings(const GridFileInfo& info);
 
 // Short name of the CRS's length unit ("m", "ft" ...), or "grid unit" when there is no CRS.
 QString lengthUnit(const QString& crsWkt);

@@ -55,20 +55,18 @@ QString describeBand(GDALDatasetH dataset, GDALRasterBandH band, const ReadReque
     if (!error.isEmpty())
         return error;
     int hasNoData = 0;
-    info.noData = GDALGetRasterNoDataValue(band, &hasNoData);
-    info.hasNoData = hasNoData != 0;
+    info.noData = request.hasNoData ? request.noData : GDALGetRasterNoDataValue(band, &hasNoData);
+    info.hasNoData = request.hasNoData || hasNoData != 0;
     info.doublePrecision = GDALGetRasterDataType(band) == GDT_Float64;
-    info.units = QString::fromUtf8(GDALGetRasterUnitType(band));
+    info.units = request.units.isEmpty() ? QString::fromUtf8(GDALGetRasterUnitType(band)) : request.units;
     info.name = QString::fromUtf8(GDALGetDescription(band)).trimmed();
     if (info.name.isEmpty())
         info.name = QFileInfo(request.path).completeBaseName();
     return QString();
 }
 
-bool isAsciiGridKeyword(std::string token)
+bool isAsciiGridKeyword(const std::string& token)
 {
-    for (char& c : token)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     for (const char* keyword : {"ncols", "nrows", "xllcorner", "yllcorner", "xllcenter", "yllcenter", "cellsize",
                                 "dx", "dy", "nodata_value"})
         if (token == keyword)
@@ -76,26 +74,55 @@ bool isAsciiGridKeyword(std::string token)
     return false;
 }
 
+std::string lowerCase(std::string token)
+{
+    for (char& c : token)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return token;
+}
+
 // GDAL's ESRI ASCII reader turns a token that is not a number into 0 without a word, so a damaged
-// file would be filtered as if it were good. Every value token must be a finite number.
-QString checkAsciiGridValues(const QString& path)
+// file would be filtered as if it were good: every value token must be a finite number or "nan"
+// (a cell without value). GDAL also takes a negative cell size as a grid turned by 180 degrees.
+QString checkAsciiGrid(const QString& path)
 {
     std::ifstream file(path.toLocal8Bit().constData());
     std::string token;
     long long index = 0;
     while (file >> token) {
-        if (index == 0 && isAsciiGridKeyword(token)) {
-            file >> token; // a header keyword's value
+        const std::string keyword = lowerCase(token);
+        if (index == 0 && isAsciiGridKeyword(keyword)) {
+            file >> token; // the keyword's value
+            const bool cellSize = keyword == "cellsize" || keyword == "dx" || keyword == "dy";
+            char* end = nullptr;
+            if (cellSize && !(CPLStrtod(token.c_str(), &end) > 0.0))
+                return QStringLiteral("%1: %2 %3 in its header: the cell size must be positive")
+                    .arg(path, QString::fromStdString(keyword), QString::fromStdString(token.substr(0, 32)));
             continue;
         }
         ++index;
         char* end = nullptr;
         const double value = CPLStrtod(token.c_str(), &end); // locale-independent, as GDAL reads
-        if (end != token.c_str() + token.size() || !std::isfinite(value))
-            return QStringLiteral("%1: value %2 (\"%3\") is not a finite number")
-                .arg(path).arg(index).arg(QString::fromStdString(token.substr(0, 32)));
+        if (end == token.c_str() + token.size() && (std::isfinite(value) || std::isnan(value)))
+            continue;
+        return QStringLiteral("%1: value %2 (\"%3\") is not a finite number")
+            .arg(path).arg(index).arg(QString::fromStdString(token.substr(0, 32)));
     }
     return QString();
+}
+
+// ESRI ASCII grids whose first values look like integers are read as integers, and their "nan"
+// cells as 0: such files are opened as 32-bit floats.
+Dataset openGrid(const QString& path)
+{
+    const QByteArray name = path.toUtf8();
+    Dataset dataset(GDALOpenEx(name.constData(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
+    if (!dataset || QString::fromUtf8(GDALGetDriverShortName(GDALGetDatasetDriver(dataset.get()))) != QLatin1String("AAIGrid"))
+        return dataset;
+    dataset.reset();
+    const char* const asFloat[] = {"DATATYPE=Float32", nullptr};
+    const char* const asciiGrid[] = {"AAIGrid", nullptr};
+    return Dataset(GDALOpenEx(name.constData(), GDAL_OF_RASTER | GDAL_OF_READONLY, asciiGrid, asFloat, nullptr));
 }
 
 bool isNoData(float value, const GridFileInfo& info)
@@ -155,8 +182,7 @@ bool readGrid(const ReadRequest& request, Tavorin::IWorld* world, LoadedGrid& gr
     if (!error.isEmpty())
         return false;
     QuietGdal quiet;
-    Dataset dataset(GDALOpenEx(request.path.toUtf8().constData(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr,
-                               nullptr, nullptr));
+    Dataset dataset = openGrid(request.path);
     if (!dataset) {
         error = QStringLiteral("%1: not a grid GDAL can read (%2)")
                     .arg(request.path, QuietGdal::lastError(QStringLiteral("unknown format")));
@@ -170,7 +196,7 @@ bool readGrid(const ReadRequest& request, Tavorin::IWorld* world, LoadedGrid& gr
     GDALRasterBandH band = GDALGetRasterBand(dataset.get(), request.band);
     error = describeBand(dataset.get(), band, request, grid.info);
     if (error.isEmpty() && grid.info.driver == QLatin1String("AAIGrid"))
-        error = checkAsciiGridValues(request.path);
+        error = checkAsciiGrid(request.path);
     if (!error.isEmpty())
         return false;
 

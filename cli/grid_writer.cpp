@@ -14,16 +14,60 @@
 namespace spectrafil {
 namespace {
 
-// The source's nodata value; NaN when it had none but the result has cells without value.
-bool resultNoData(const GridFileInfo& like, const Tavorin::IBaseData& data, double& noData)
+bool holdsNaN(const QString& driver) { return driver != QLatin1String("AAIGrid"); }
+
+// A number none of the cells holds, for formats whose nodata value must be a number.
+double unusedNumber(const Tavorin::IBaseData& data)
 {
-    noData = like.hasNoData ? like.noData : std::numeric_limits<double>::quiet_NaN();
+    auto held = [&data](double number) {
+        for (unsigned int id = 0; id < data.size(); ++id)
+            if (data.hasValue(id) && double(data.value(id)) == number)
+                return true;
+        return false;
+    };
+    double candidate = -99999.0;
+    while (held(candidate))
+        candidate *= 10.0;
+    return candidate;
+}
+
+// The source's nodata value; when it had none but the result has cells without value, NaN or, where
+// the format cannot hold NaN, a number no cell holds.
+bool resultNoData(const GridFileInfo& like, const QString& driver, const Tavorin::IBaseData& data, double& noData)
+{
+    noData = like.noData;
     if (like.hasNoData)
         return true;
     for (unsigned int id = 0; id < data.size(); ++id)
-        if (!data.hasValue(id))
+        if (!data.hasValue(id)) {
+            noData = holdsNaN(driver) ? std::numeric_limits<double>::quiet_NaN() : unusedNumber(data);
             return true;
+        }
     return false;
+}
+
+void setLabels(GDALDatasetH dataset, GDALRasterBandH band, const QString& driver, const GridLabels& labels)
+{
+    GDALSetDescription(band, labels.description.toUtf8().constData());
+    if (!labels.units.isEmpty())
+        GDALSetRasterUnitType(band, labels.units.toUtf8().constData());
+    const bool netCdf = driver == QLatin1String("netCDF");
+    if (netCdf) {
+        GDALSetMetadataItem(band, "long_name", labels.description.toUtf8().constData(), nullptr);
+        if (!labels.units.isEmpty())
+            GDALSetMetadataItem(band, "units", labels.units.toUtf8().constData(), nullptr);
+    }
+    const struct {
+        const char* key;
+        const QString& value;
+    } items[] = {{"filter", labels.filter}, {"filter_parameters", labels.parameters}, {"source", labels.source},
+                 {"units", labels.units}};
+    for (const auto& item : items) {
+        if (item.value.isEmpty())
+            continue;
+        const QByteArray key = netCdf ? QByteArray("NC_GLOBAL#") + item.key : QByteArray(item.key).toUpper();
+        GDALSetMetadataItem(dataset, key.constData(), item.value.toUtf8().constData(), nullptr);
+    }
 }
 
 // The values in the file's own pixel order.
@@ -39,8 +83,8 @@ std::vector<double> rasterValues(const RasterLayout& layout, const Tavorin::IBas
 }
 
 // An in-memory copy of the result that any driver can copy from, even those without Create.
-Dataset memoryDataset(const GridFileInfo& like, const Tavorin::IBaseData& data, const QString& description,
-                      const QString& units)
+Dataset memoryDataset(const GridFileInfo& like, const QString& driver, const Tavorin::IBaseData& data,
+                      const GridLabels& labels)
 {
     const RasterLayout& layout = like.layout;
     const GDALDataType type = like.doublePrecision ? GDT_Float64 : GDT_Float32;
@@ -53,11 +97,9 @@ Dataset memoryDataset(const GridFileInfo& like, const Tavorin::IBaseData& data, 
         GDALSetProjection(dataset.get(), like.crsWkt.toUtf8().constData());
     GDALRasterBandH band = GDALGetRasterBand(dataset.get(), 1);
     double noData = 0.0;
-    if (resultNoData(like, data, noData))
+    if (resultNoData(like, driver, data, noData))
         GDALSetRasterNoDataValue(band, noData);
-    GDALSetDescription(band, description.toUtf8().constData());
-    if (!units.isEmpty())
-        GDALSetRasterUnitType(band, units.toUtf8().constData());
+    setLabels(dataset.get(), band, driver, labels);
     std::vector<double> pixels = rasterValues(layout, data, noData);
     if (GDALRasterIO(band, GF_Write, 0, 0, layout.columns, layout.rows, pixels.data(), layout.columns, layout.rows,
                      GDT_Float64, 0, 0) != CE_None)
@@ -65,12 +107,24 @@ Dataset memoryDataset(const GridFileInfo& like, const Tavorin::IBaseData& data, 
     return dataset;
 }
 
-char** creationOptions(const QString& driver)
+char** creationOptions(const QString& driver, bool doublePrecision)
 {
     char** options = nullptr;
     if (driver == QLatin1String("GTiff"))
         options = CSLSetNameValue(options, "COMPRESS", "DEFLATE");
+    // Enough digits to read back every value exactly, and no more.
+    if (driver == QLatin1String("AAIGrid"))
+        options = CSLSetNameValue(options, "SIGNIFICANT_DIGITS", doublePrecision ? "17" : "9");
     return options;
+}
+
+// The netCDF driver starts the history with its own line, naming the path it wrote to, which is a
+// temporary one: the history says what made the grid instead.
+void replaceNetcdfHistory(const QString& path, const QString& history)
+{
+    Dataset file(GDALOpenEx(path.toUtf8().constData(), GDAL_OF_RASTER | GDAL_OF_UPDATE, nullptr, nullptr, nullptr));
+    if (file)
+        GDALSetMetadataItem(file.get(), "NC_GLOBAL#history", history.toUtf8().constData(), nullptr);
 }
 
 } // namespace
@@ -109,24 +163,26 @@ QString outputDriver(const QString& path, const QString& format, QString& error)
 }
 
 bool writeGrid(const QString& path, const QString& driver, const GridFileInfo& like, const Tavorin::IBaseData& data,
-               const QString& description, const QString& units, QString& error)
+               const GridLabels& labels, QString& error)
 {
     QuietGdal quiet;
     if (data.size() != unsigned(like.layout.nCellU) * unsigned(like.layout.nCellV)) {
         error = QStringLiteral("%1: the result does not match the grid it should be written like").arg(path);
         return false;
     }
-    Dataset memory = memoryDataset(like, data, description, units);
+    Dataset memory = memoryDataset(like, driver, data, labels);
     if (!memory) {
         error = QStringLiteral("%1: %2").arg(path, QuietGdal::lastError(QStringLiteral("out of memory")));
         return false;
     }
-    char** options = creationOptions(driver);
+    char** options = creationOptions(driver, like.doublePrecision);
     Dataset written(GDALCreateCopy(GDALGetDriverByName(driver.toUtf8().constData()), path.toUtf8().constData(),
                                    memory.get(), FALSE, options, nullptr, nullptr));
     CSLDestroy(options);
     if (written)
         written.reset(); // flushes and closes; a failure there is reported through the error state
+    if (driver == QLatin1String("netCDF") && !QuietGdal::failed())
+        replaceNetcdfHistory(path, labels.history);
     if (QuietGdal::failed() || !QFileInfo::exists(path)) {
         error = QStringLiteral("%1: writing as %2 failed (%3)").arg(path, driver, QuietGdal::lastError(QStringLiteral("unknown error")));
         return false;

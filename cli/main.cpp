@@ -47,6 +47,15 @@ int main(int argc, char** argv)
     spectrafil::watchForInterruption();
     CLI::App app("Fourier-domain filters for potential-field grids (aeromagnetic nT, gravity mGal)", "spectrafil");
     spectrafil::CommandLine commandLine(app);
+    for (int i = 1; i < argc; ++i)
+        if (argv[i][0] != '-') { // the command: the first word that is no option
+            const QString unknown = commandLine.unknownCommand(argv[i]);
+            if (!unknown.isEmpty()) {
+                spectrafil::printError(unknown);
+                return spectrafil::ExitUsage;
+            }
+            break;
+        }
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

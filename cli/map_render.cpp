@@ -5,8 +5,11 @@
 #include <I2DGridGeometry.h>
 #include <IBaseData.h>
 
+#include <QFileInfo>
 #include <QFont>
+#include <QImageWriter>
 #include <QPainter>
+#include <QStringList>
 
 #include <algorithm>
 
@@ -121,12 +124,26 @@ QImage composeSheet(const QVector<MapPanel>& panels, int columns, const QString&
     return sheet;
 }
 
-bool savePng(const QImage& image, const QString& path, QString& error)
+bool saveImage(const QImage& image, const QString& path, QString& error)
 {
-    if (image.save(path, "PNG"))
+    const QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
+    if (image.save(path, format.constData()))
         return true;
-    error = QStringLiteral("%1: cannot write the PNG image").arg(path);
+    error = QStringLiteral("%1: cannot write the %2 image").arg(path, QString::fromLatin1(format.toUpper()));
     return false;
+}
+
+QString imageFormatProblem(const QString& path)
+{
+    const QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
+    const QList<QByteArray> formats = QImageWriter::supportedImageFormats();
+    if (formats.contains(format))
+        return QString();
+    QStringList names;
+    for (const QByteArray& name : formats)
+        names << QString::fromLatin1(name);
+    return QStringLiteral("%1: cannot write images of type \"%2\"; name a file ending in one of: %3")
+        .arg(path, QString::fromLatin1(format), names.join(QStringLiteral(", ")));
 }
 
 } // namespace spectrafil

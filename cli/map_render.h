@@ -31,7 +31,9 @@ QImage renderPanel(const MapPanel& panel, const QSize& size);
 // Panels in rows of the given number of columns under an optional heading.
 QImage composeSheet(const QVector<MapPanel>& panels, int columns, const QString& heading, const QSize& panelSize);
 
-// Saves as PNG; false with a message on failure.
-bool savePng(const QImage& image, const QString& path, QString& error);
+// Saves in the format the path's extension names (PNG, JPEG, BMP ...); false with a message on failure.
+bool saveImage(const QImage& image, const QString& path, QString& error);
+// Empty when saveImage can write the path's format; otherwise why not, with the formats it can write.
+QString imageFormatProblem(const QString& path);
 
 } // namespace spectrafil

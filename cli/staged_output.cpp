@@ -25,6 +25,13 @@ bool StagedOutput::ready(QString& error) const
 
 QString StagedOutput::stagedPath() const { return staging_->filePath(QFileInfo(final_).fileName()); }
 
+QString StagedOutput::inFinalPlace(QString text) const
+{
+    if (!staging_->isValid())
+        return text;
+    return text.replace(staging_->path(), QFileInfo(final_).absolutePath());
+}
+
 bool StagedOutput::commit(QString& error)
 {
     if (!ready(error))

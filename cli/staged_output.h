@@ -21,6 +21,9 @@ public:
     bool ready(QString& error) const;
     QString stagedPath() const;
     QString finalPath() const { return final_; }
+    // text with the staging folder's path put back to the final folder's: messages never show the
+    // hidden folder.
+    QString inFinalPlace(QString text) const;
     bool commit(QString& error);
 
 private:

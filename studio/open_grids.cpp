@@ -45,7 +45,7 @@ bool OpenGrids::save(const Tavorin::IBaseData& data, const QString& path, QStrin
     }
     StagedOutput output(path);
     return output.ready(error) &&
-           writeGrid(output.stagedPath(), driver, *file, data, data.Name(), unitsOf(&data), error) &&
+           writeGrid(output.stagedPath(), driver, *file, data, {data.Name(), unitsOf(&data), {}, {}, {}, {}}, error) &&
            output.commit(error);
 }
 

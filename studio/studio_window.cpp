@@ -4,6 +4,7 @@
 #include "map_render.h"
 #include "map_view.h"
 #include "open_grids.h"
+#include "result_check.h"
 #include "staged_output.h"
 #include "ui_studio_window.h"
 #include "world_tree.h"
@@ -22,8 +23,10 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTimer>
 
 namespace spectrafil {
 namespace {
@@ -131,7 +134,7 @@ bool StudioWindow::saveItem(const Tavorin::IBaseData& data, const QString& path)
 bool StudioWindow::saveScreenshot(const QString& path, QString& error)
 {
     StagedOutput output(path);
-    return output.ready(error) && savePng(grab().toImage(), output.stagedPath(), error) && output.commit(error);
+    return output.ready(error) && saveImage(grab().toImage(), output.stagedPath(), error) && output.commit(error);
 }
 
 QString StudioWindow::cursorReadout() const
@@ -191,7 +194,7 @@ void StudioWindow::exportMap()
                          grids_->unitsOf(data)};
     StagedOutput output(path);
     QString error;
-    if (!output.ready(error) || !savePng(renderPanel(panel, QSize(900, 820)), output.stagedPath(), error) ||
+    if (!output.ready(error) || !saveImage(renderPanel(panel, QSize(900, 820)), output.stagedPath(), error) ||
         !output.commit(error)) {
         tell(error);
         return;
@@ -238,9 +241,25 @@ void StudioWindow::connectActions()
                        : tr("Preview features will be off from the next start."));
     });
     connect(map_, &MapView::cursorReport, cursorLabel_, &QLabel::setText);
+    connect(Tavorin::world(), &Tavorin::IWorld::propertyCreated, this, &StudioWindow::checkWhenFilled);
     connect(Tavorin::world(), &Tavorin::IWorld::dataPainted, this, [this](Tavorin::IBaseData* data, int viewId) {
         if (viewId == map_->glWindow()->viewID())
             map_->showData(data, grids_->unitsOf(data));
+    });
+}
+
+// A filter makes its result empty and fills it before control comes back to the event loop: the
+// result is checked then, and one that is empty or not finite is reported as a warning.
+void StudioWindow::checkWhenFilled(Tavorin::IBaseData* data)
+{
+    if (!data || !namesFilterResult(data->Name()))
+        return;
+    QTimer::singleShot(0, this, [result = QPointer<Tavorin::IBaseData>(data)] {
+        if (!result)
+            return;
+        const QString problem = resultProblem(*result);
+        if (!problem.isEmpty())
+            Tavorin::ILogger::write2Log(QStringLiteral("%1 (%2)").arg(problem, result->Name()), Tavorin::ILogger::Warning);
     });
 }
 

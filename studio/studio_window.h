@@ -74,6 +74,7 @@ private:
     Tavorin::IBaseData* chosenItem() const;
     // An error the user must see: in the log, and in a message box unless quiet.
     void tell(const QString& text);
+    void checkWhenFilled(Tavorin::IBaseData* data);
     void showProgress(const Tavorin::IProgressState& state);
 
     std::unique_ptr<Ui::StudioWindow> ui_;

@@ -77,7 +77,7 @@ TEST(GridFiles, EveryPixelLandsOnTheHostCellAtItsCentreAndIsWrittenBackInPlace)
 
         QString error;
         ASSERT_TRUE(writeGrid(QString::fromStdString(scratch.file("out.tif")), QStringLiteral("GTiff"), grid.info, *grid.data,
-                              QStringLiteral("copy"), QString(), error)) << error.toStdString();
+                              {QStringLiteral("copy"), {}, {}, {}, {}, {}}, error)) << error.toStdString();
         const Raster in = readRaster(scratch.file("in.tif")), out = readRaster(scratch.file("out.tif"));
         EXPECT_EQ(out.geoTransform, in.geoTransform);
         EXPECT_EQ(out.values, in.values);
@@ -102,7 +102,7 @@ TEST(GridFiles, RoundTripsThroughGeoTiffAsciiAndNetcdfKeepGeotransformCrsAndNoda
         const QString path = QString::fromStdString(scratch.file(name));
         QString error;
         const QString driver = outputDriver(path, QString(), error);
-        ASSERT_TRUE(writeGrid(path, driver, grid.info, *grid.data, QStringLiteral("bump"), QStringLiteral("nT"), error))
+        ASSERT_TRUE(writeGrid(path, driver, grid.info, *grid.data, {QStringLiteral("bump"), QStringLiteral("nT"), {}, {}, {}, {}}, error))
             << error.toStdString();
         const Raster back = readRaster(path.toStdString());
         ASSERT_EQ(back.columns, 9);

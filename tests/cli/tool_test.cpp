@@ -15,6 +15,8 @@
 #include <QDir>
 #include <QImage>
 
+#include <gdal.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -117,6 +119,8 @@ TEST(Tool, UsageErrorsExitWith2)
         args({"lowpass", in, scratch.file("out.grid"), "--cutoff", "1000"}),
         args({"lowpass", in, out, "--cutoff", "1000", "--format", "NoSuchDriver"}),
         args({"lowpass", in, out, "--cutoff", "1000", "--band", "0"}),
+        args({"lowpass", in, out, "--cutoff", "1000", "--preview", scratch.file("p.pdf")}),
+        {"rpt"},
     };
     const std::string before = fileBytes(in);
     for (const QStringList& usage : usages) {
@@ -127,6 +131,41 @@ TEST(Tool, UsageErrorsExitWith2)
         EXPECT_FALSE(fs::exists(out));
     }
     EXPECT_EQ(fileBytes(in), before);
+    EXPECT_TRUE(runTool({"rpt", "a.tif", "b.tif"}).err.contains(QStringLiteral("unknown command 'rpt'; did you mean 'rtp'?")));
+}
+
+// A result says what it is: units, filter, parameters and source, where its format keeps them,
+// and nowhere the hidden folder it was written in.
+TEST(Tool, ResultsCarryTheirUnitsFilterAndSource)
+{
+    ScratchDir scratch;
+    const std::string in = scratch.file("survey.tif");
+    Raster survey = bumpGrid(20, 16);
+    survey.units.clear();
+    writeRaster(in, "GTiff", survey);
+    auto metadata = [](const std::string& path, const char* key, bool ofBand = false) {
+        GDALDatasetH file = GDALOpen(path.c_str(), GA_ReadOnly);
+        const char* value = GDALGetMetadataItem(ofBand ? GDALGetRasterBand(file, 1) : file, key, nullptr);
+        const std::string text = value ? value : "";
+        GDALClose(file);
+        return text;
+    };
+    ASSERT_EQ(runTool(args({"lowpass", in, scratch.file("low.tif"), "--cutoff", "800", "--units", "nT"})).exitCode, 0);
+    EXPECT_EQ(readRaster(scratch.file("low.tif")).units, "nT");
+    EXPECT_EQ(metadata(scratch.file("low.tif"), "FILTER"), "lowpass");
+    EXPECT_EQ(metadata(scratch.file("low.tif"), "FILTER_PARAMETERS"), "cutoff 800 m");
+    EXPECT_EQ(metadata(scratch.file("low.tif"), "SOURCE"), "survey.tif");
+
+    ASSERT_EQ(runTool(args({"susceptibility", in, scratch.file("susc.tif"), "--height", "50", "--field", "30000",
+                            "--inclination", "-60", "--declination", "5"})).exitCode, 0);
+    EXPECT_EQ(readRaster(scratch.file("susc.tif")).units, "\u00b5cgs");
+
+    ASSERT_EQ(runTool(args({"density", in, scratch.file("density.nc")})).exitCode, 0);
+    EXPECT_EQ(readRaster(scratch.file("density.nc")).units, "g/cm3");
+    EXPECT_EQ(metadata(scratch.file("density.nc"), "long_name", true), "survey apparent density filtered");
+    const std::string history = metadata(scratch.file("density.nc"), "NC_GLOBAL#history");
+    EXPECT_NE(history.find("density of survey.tif"), std::string::npos) << history;
+    EXPECT_EQ(history.find(".spectrafil-"), std::string::npos) << history;
 }
 
 TEST(Tool, AsciiGridWithSrsGivesGeoTiffPreviewAndKeptWorkFolder)

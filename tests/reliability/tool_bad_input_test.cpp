@@ -14,6 +14,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -101,15 +102,16 @@ std::string AsciiGrid(int columns, int rows, const std::string& values, double c
            "\nyllcorner 0\ncellsize " + std::to_string(cell) + "\nNODATA_value -9999\n" + values;
 }
 
-// A GeoTIFF of that size whose blocks are all left out: a few hundred bytes on disk.
-std::string SparseTiff(const std::string& path, int columns, int rows)
+// A GeoTIFF of that size whose blocks are all left out (read as 0): a few hundred bytes on disk.
+std::string SparseTiff(const std::string& path, int columns, int rows, bool georeferenced = true)
 {
     GDALAllRegister();
     char** options = CSLSetNameValue(nullptr, "SPARSE_OK", "TRUE");
     GDALDatasetH file = GDALCreate(GDALGetDriverByName("GTiff"), path.c_str(), columns, rows, 1, GDT_Float32, options);
     CSLDestroy(options);
     double geoTransform[6] = {0, 100, 0, rows * 100.0, 0, -100};
-    GDALSetGeoTransform(file, geoTransform);
+    if (georeferenced)
+        GDALSetGeoTransform(file, geoTransform);
     GDALClose(file);
     return path;
 }
@@ -164,6 +166,7 @@ TEST_F(ToolBadInput, DamagedFilesAreRefusedWithAMessage)
         {"letters_in_values.asc", AsciiGrid(3, 2, "1 2 3\n4 abc 6\n"), "value 5 (\"abc\") is not a finite number"},
         {"number_with_tail.asc", AsciiGrid(3, 2, "1 2 3z\n4 5 6\n"), "value 3 (\"3z\") is not a finite number"},
         {"infinite_value.asc", AsciiGrid(3, 2, "1 2 3\n4 5 inf\n"), "value 6 (\"inf\") is not a finite number"},
+        {"negative_cells.asc", AsciiGrid(3, 2, "1 2 3\n4 5 6\n", -100.0), "cellsize -100.000000 in its header: the cell size must be positive"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -255,6 +258,113 @@ TEST_F(ToolBadInput, AwkwardValuesAndShapes)
     }
 }
 
+// Parameters that cannot give a meaningful grid are refused before any work, with the option, the
+// value and why; a result that is not finite is refused before it is written. Nothing is left.
+TEST_F(ToolBadInput, MeaninglessParametersAndResultsAreRefused)
+{
+    const std::string input = GdalInput("in.tif", "GTiff", bumpGrid(24, 20));
+    Raster degrees = bumpGrid(24, 20);
+    degrees.geoTransform = {{27.0, 0.01, 0, -25.0, 0, -0.01}};
+    degrees.crsWkt = epsgWkt(4326);
+    const std::string geographic = GdalInput("degrees.tif", "GTiff", degrees);
+    const std::string digest = Digest(input), output = scratch.file("out.tif");
+    auto run = [&](const std::string& in, QStringList arguments) {
+        arguments.insert(1, QString::fromStdString(in));
+        arguments.insert(2, QString::fromStdString(output));
+        return runTool(arguments);
+    };
+    const struct {
+        QStringList arguments;
+        const char* message;
+    } cases[] = {
+        {{"susceptibility", "--height", "100", "--field", "0", "--inclination", "-60", "--declination", "5"},
+         "--field 0: the inducing field strength must be positive (nT)"},
+        {{"pseudogravity", "--field", "-5", "--inclination", "-60", "--declination", "5"}, "--field -5: the inducing field"},
+        {{"susceptibility", "--height", "-80", "--field", "50000", "--inclination", "-60", "--declination", "5"},
+         "--height -80: the height of the observations above the sources must be 0 or more"},
+        {{"lowpass", "--cutoff", "0"}, "--cutoff 0: the cut-off wavelength must be positive"},
+        {{"lowpass", "--cutoff", "150"}, "--cutoff 150: shorter than two cells (2 x 100 m)"},
+        {{"strike", "--strike", "95", "--tolerance", "10", "--cutoff", "1000"}, "--strike 95: must be within -90 to 90"},
+        {{"rtp", "--inclination", "0", "--declination", "0"},
+         "Reduction to the pole: the result has no defined cell; likely cause: an inclination too close to 0"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        const ToolRun result = run(input, c.arguments + QStringList{"--srs", "EPSG:32735"});
+        ExpectRefused(result, 1, c.message, input, digest, output);
+        EXPECT_EQ(result.err.count(QStringLiteral("error:")), 1) << result.err.toStdString();
+    }
+    const std::string geographicDigest = Digest(geographic);
+    ExpectRefused(run(geographic, {"vd"}), 1, "geographic (degrees)", geographic, geographicDigest, output);
+    ExpectRefused(run(geographic, {"vd"}), 1, "gdalwarp -t_srs EPSG:32735", geographic, geographicDigest, output);
+}
+
+// Parameters that work but may surprise get a warning that says what the result is; the run succeeds.
+TEST_F(ToolBadInput, SurprisingButValidInputGetsAWarning)
+{
+    Raster degreeLike = bumpGrid(24, 20);
+    degreeLike.crsWkt.clear();
+    degreeLike.geoTransform = {{27.0, 0.01, 0, -25.0, 0, -0.01}};
+    const std::string input = GdalInput("in.tif", "GTiff", bumpGrid(24, 20));
+    const struct {
+        std::string input;
+        QStringList arguments;
+        const char* warning;
+    } cases[] = {
+        {input, {"lowpass", "--cutoff", "1e7"}, "longer than the grid with its tails (about 3120 m): the result will be little"},
+        {input, {"continuation", "--height", "0"}, "--height 0: no continuation; only the built-in roll-off is applied"},
+        {GdalInput("degree_like.tif", "GTiff", degreeLike), {"vd"}, "look like degrees"},
+        {SparseTiff(scratch.file("no_geotransform.tif"), 12, 10, false), {"vd"}, "has no geotransform: cells of 1 x 1 grid unit are assumed"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        QStringList arguments = c.arguments;
+        arguments.insert(1, QString::fromStdString(c.input));
+        arguments.insert(2, QString::fromStdString(scratch.file("out.tif")));
+        const ToolRun run = runTool(arguments);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.err.startsWith(QStringLiteral("spectrafil: warning: ")) && run.err.contains(QString::fromUtf8(c.warning)))
+            << run.err.toStdString();
+        fs::remove(scratch.file("out.tif"));
+    }
+}
+
+// Cells without value survive every format: "nan" cells of an ESRI ASCII grid whose values look
+// like integers, NaN cells of a GeoTIFF without nodata value written as .asc (a number for nodata,
+// values with 9 significant digits), and a nodata value declared with --nodata.
+TEST_F(ToolBadInput, CellsWithoutValueSurviveEveryFormat)
+{
+    Raster holes = bumpGrid(12, 10);
+    holes.hasNoData = false;
+    holes.values[13] = NAN;
+    holes.values[40] = 0.0;
+    const struct {
+        std::string input;
+        QStringList options;
+        std::string output;
+        std::vector<size_t> holes; // of the output, in file order
+    } cases[] = {
+        {Input("integers.asc", AsciiGrid(4, 3, "1 2 3 4\n5 nan 7 8\n9 10 NaN 12\n")), {}, "from_asc.tif", {5, 10}},
+        {GdalInput("holes.tif", "GTiff", holes), {}, "holes.asc", {13}},
+        {GdalInput("zero.tif", "GTiff", holes), {"--nodata", "0"}, "zero_out.tif", {13, 40}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.output);
+        const std::string output = scratch.file(c.output);
+        const ToolRun run = runTool(Lowpass(c.input, output, c.options));
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const Raster result = readRaster(output);
+        ASSERT_TRUE(result.hasNoData && std::isfinite(result.noData));
+        for (size_t i = 0; i < result.values.size(); ++i)
+            EXPECT_EQ(result.values[i] == result.noData,
+                      std::find(c.holes.begin(), c.holes.end(), i) != c.holes.end()) << i;
+    }
+    const std::string ascii = ReadBytes(scratch.file("holes.asc"));
+    EXPECT_NE(ascii.find("NODATA_value  -99999"), std::string::npos) << ascii.substr(0, 200);
+    const std::string firstValue = ascii.substr(ascii.find("\n ", ascii.find("NODATA")) + 2, 20);
+    EXPECT_LE(firstValue.substr(0, firstValue.find(' ')).size(), 11u) << firstValue; // sign, point, 9 digits
+}
+
 // Folders the tool cannot use, and a disk that fills up (a file-size limit, its signal ignored so
 // that writes fail as on a full disk). Root is dropped where folder permissions must apply. A
 // temporary work folder is removed even when the run fails.
@@ -312,7 +422,8 @@ TEST_F(ToolBadInput, FoldersItCannotUseAndAFullDisk)
 // Ctrl-C, a closed terminal or kill in the middle of a run, once the engine has begun writing its
 // spectrum file: the tool dies of the signal (so a script sees an interruption) and leaves neither
 // its temporary work folder nor a staging folder beside the output, saying only that it was
-// interrupted. A signal ignored by whoever started the tool (nohup) does not stop it.
+// interrupted. A signal ignored by whoever started the tool (nohup) does not stop it. A pipe
+// closed under the tool's messages (`spectrafil ... -v 2>&1 | head -1`) ends it the same way.
 TEST_F(ToolBadInput, InterruptedRunLeavesNothingBehind)
 {
     const std::string input = GdalInput("in.tif", "GTiff", bumpGrid(1000, 1000));
@@ -361,4 +472,24 @@ TEST_F(ToolBadInput, InterruptedRunLeavesNothingBehind)
             EXPECT_EQ(name.rfind("runtime-", 0), 0u) << name;
         EXPECT_EQ(Digest(input), digest);
     }
+
+    int messages[2];
+    ASSERT_EQ(pipe(messages), 0);
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(messages[0]);
+        dup2(messages[1], 2);
+        _exit(ExecTool({"lowpass", QString::fromStdString(input), QString::fromStdString(output), "--cutoff", "400", "-v"}, tmp));
+    }
+    close(messages[1]);
+    char first = 0;
+    ASSERT_EQ(read(messages[0], &first, 1), 1); // the first message is out: the run has begun
+    close(messages[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGPIPE) << status;
+    EXPECT_EQ(Listing(box), std::set<std::string>{});
+    for (const std::string& name : Listing(tmp))
+        EXPECT_EQ(name.rfind("runtime-", 0), 0u) << name;
 }
