@@ -30,6 +30,20 @@ QFont labelFont(int pixels, bool bold = false)
     return font;
 }
 
+// A title with its filter's parameters can be long: the font shrinks to fit one line, and below
+// 11 pixels the title takes two lines.
+void drawTitle(QPainter& painter, const QRect& area, const QString& title)
+{
+    for (int pixels = 15; pixels >= 11; --pixels) {
+        painter.setFont(labelFont(pixels, true));
+        if (painter.fontMetrics().horizontalAdvance(title) <= area.width()) {
+            painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, title);
+            return;
+        }
+    }
+    painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, title);
+}
+
 // The largest rectangle of the grid's aspect that fits in area, centred.
 QRect mapRect(const Tavorin::I2DGridGeometry& geometry, const QRect& area)
 {
@@ -86,9 +100,7 @@ QImage renderPanel(const MapPanel& panel, const QSize& size)
     QPainter painter(&image);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setFont(labelFont(15, true));
-    painter.drawText(QRect(kMargin, 4, size.width() - 2 * kMargin, kTitleHeight), Qt::AlignCenter | Qt::TextSingleLine,
-                     panel.title);
+    drawTitle(painter, QRect(kMargin, 4, size.width() - 2 * kMargin, kTitleHeight), panel.title);
 
     const QRect mapArea(kMargin, kTitleHeight + 4, size.width() - 2 * kMargin,
                         size.height() - kTitleHeight - kBarAreaHeight - 8);
