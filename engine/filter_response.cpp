@@ -68,6 +68,20 @@ Cplx RemoveDirections(const FilterParams& p, double u, double v, double k, Cplx 
     return Div(z, Mul(field, magn));
 }
 
+// z / (Theta Theta') with the gain limited. Theta Theta' / k^2 is 1 in size at the pole and falls
+// to 0 at a low inclination along the wavenumbers across the horizontal field, where the plain
+// division blows up. Below the floor F k^2 (F = sin^2 of the limit inclination) the value becomes
+// z conj(Theta Theta') / (F k^2)^2, whose gain falls from 1/F to 0 at the zero; elsewhere it is
+// IND 5's division exactly. F = 0 is IND 5's division everywhere.
+Cplx RemoveDirectionsLimited(const FilterParams& p, double u, double v, double k, Cplx z)
+{
+    Cplx factor = Mul(Theta(p.dir.T1, p.dir.T2, p.dir.T3, u, v, k), Theta(p.mag.T1, p.mag.T2, p.mag.T3, u, v, k));
+    double floor = p.FLOOR * k * k;
+    if (std::hypot(factor.re, factor.im) >= floor)
+        return Div(z, factor);
+    return Times(Mul(z, {factor.re, -factor.im}), 1.0 / (floor * floor));
+}
+
 // Equivalent-layer step with factor A: B = exp(2 pi k Z) k0^2 A / (sinc(u DX) sinc(v DY)),
 // z <- z B / (2 pi); the sincs undo the cell averaging of the binned grid.
 Cplx LayerStep(const FilterParams& p, double u, double v, double k, double A, Cplx z)
@@ -81,14 +95,19 @@ Cplx LayerStep(const FilterParams& p, double u, double v, double k, double A, Cp
     return Times(z, B / TWOPI);
 }
 
-// Pseudo-gravity: (k - 1e-7) * 6.67 / (2 pi F) / (Theta Theta'), mGal from nT for a
-// density/susceptibility ratio F; 0 at the origin.
-Cplx PseudoGravity(const FilterParams& p, double u, double v, double k, Cplx z)
+// Pseudo-gravity of z with the direction factors removed: (k - 1e-7) * 6.67 / (2 pi F), mGal
+// from nT for a density/susceptibility ratio F; 0 at the origin.
+Cplx PseudoGravity(const FilterParams& p, double k, Cplx removed)
 {
-    z = RemoveDirections(p, u, v, k, z);
     if (!(k > KTINY))
         return {0.0, 0.0};
-    return Times(z, (k - KTINY) * 6.67 / (TWOPI * p.FACTOR));
+    return Times(removed, (k - KTINY) * 6.67 / (TWOPI * p.FACTOR));
+}
+
+// Reduction to the pole of z with the direction factors removed: k^2, 0 at the origin.
+Cplx ReductionToPole(double k, Cplx removed)
+{
+    return k > KTINY ? Times(removed, (k - KTINY) * k) : Cplx{0.0, 0.0};
 }
 
 // Continued first derivative of the total horizontal gradient passes:
@@ -176,13 +195,10 @@ __attribute__((always_inline)) inline Cplx Response(const FilterParams& p, doubl
         return Times(z, Continuation(k, p.cont.Z));
     case 4:
         return SecondDerivative(p, u, v, z);
-    case 5: {
-        // Reduction to the pole: k^2 / (Theta Theta'), 0 at the origin.
-        z = RemoveDirections(p, u, v, k, z);
-        return k > KTINY ? Times(z, (k - KTINY) * k) : Cplx{0.0, 0.0};
-    }
+    case 5:
+        return ReductionToPole(k, RemoveDirections(p, u, v, k, z));
     case 6:
-        return PseudoGravity(p, u, v, k, z);
+        return PseudoGravity(p, k, RemoveDirections(p, u, v, k, z));
     case 7:
         return LayerStep(p, u, v, k, 1e6 / p.FACTOR, RemoveDirections(p, u, v, k, z));
     case 8:
@@ -196,7 +212,13 @@ __attribute__((always_inline)) inline Cplx Response(const FilterParams& p, doubl
     case 12:
         return ContinuedDerivative(p, u, v, k, z);
     case 13:
-        return ContinuedDerivative(p, u, v, k, PseudoGravity(p, u, v, k, z));
+        return ContinuedDerivative(p, u, v, k, PseudoGravity(p, k, RemoveDirections(p, u, v, k, z)));
+    case 14:
+        return ReductionToPole(k, RemoveDirectionsLimited(p, u, v, k, z));
+    case 15:
+        return PseudoGravity(p, k, RemoveDirectionsLimited(p, u, v, k, z));
+    case 16:
+        return LayerStep(p, u, v, k, 1e6 / p.FACTOR, RemoveDirectionsLimited(p, u, v, k, z));
     default:
         return FirstDerivative(p, u, v, k, z);
     }

@@ -19,8 +19,22 @@ struct FilterParams {
     struct { double T1 = 0.0, T2 = 0.0, T3 = 0.0; } mag;  // magnetisation cosines L', M', N'
     double C1 = 0.0, C2 = 0.0;      // c1 = 2 pi 10^n, c2 = c1^2 (derivative units)
     struct { double DX = 0.0, DY = 0.0; } scale;          // cell sizes, grid units
+    double FLOOR = 0.0;             // IND 14 to 16: sin^2 of the limit inclination
 };
 
+// Responses by IND (the lines after line 2 of the filter section in brackets; values outside 1 to
+// 16 behave as 2):
+//   1 window only; 2 first derivative along IDIR with continuation [IDIR; GRSTR if IDIR 4; Z];
+//   3 continuation [Z]; 4 second derivative [IDIR]; 5 reduction to the pole [D I D' I'];
+//   6 pseudo-gravity [D I D' I' F]; 7 apparent susceptibility of a layer [Z D I D' I' F];
+//   8 apparent density of a layer; 9 third derivative; 10 integration [IDIR];
+//   11 field components [D I]; 12 total horizontal gradient [Z];
+//   13 total horizontal gradient of the pseudo-gravity [D I D' I' F; Z].
+// Stabilised for low inclinations: 5, 6 and 7 with the gain of the division by the direction
+// factors limited to 1/sin^2 IC, the largest it has for an induced field at the limit inclination
+// IC (degrees). IC ends their direction line; 0 gives the plain division:
+//   14 reduction to the pole [D I D' I' IC]; 15 pseudo-gravity [D I D' I' F IC];
+//   16 apparent susceptibility of a layer [Z D I D' I' F IC].
 // Multiplies z = (z[0] + i z[1]) by the window of ITYP and the response of IND at the
 // wavenumber (u, v), cycles per grid unit along x and y.
 void FilterResponse(const FilterParams& p, double u, double v, double z[2], int32_t IND, int32_t ITYP);

@@ -260,12 +260,20 @@ void InverseRun::ReadDirectionLines(int32_t indNow)
                         &FACTOR);
     if (indNow == 8)
         cont.Z = 0.0;
+    if (indNow == 14)
+        ReadLineAndScan(fpt1, "%lg %lg %lg %lg %lg", &field.DEC, &field.INC, &magn.DEC, &magn.INC, &LIMIT);
+    if (indNow == 15)
+        ReadLineAndScan(fpt1, "%lg %lg %lg %lg %lg %lg", &field.DEC, &field.INC, &magn.DEC, &magn.INC, &FACTOR,
+                        &LIMIT);
+    if (indNow == 16)
+        ReadLineAndScan(fpt1, "%lg %lg %lg %lg %lg %lg %lg", &cont.Z, &field.DEC, &field.INC, &magn.DEC,
+                        &magn.INC, &FACTOR, &LIMIT);
 }
 
 // (L, M, N) = (cos I sin D, cos I cos D, -sin I) for the field, likewise for the magnetisation.
 void InverseRun::ComputeDirectionCosines()
 {
-    bool both = IND == 5 || IND == 6 || IND == 7 || IND == 13;
+    bool both = IND == 5 || IND == 6 || IND == 7 || IND == 13 || (IND >= 14 && IND <= 16);
     if (!both && IND != 11)
         return;
     double D = field.DEC * DEGREE, I = field.INC * DEGREE;
@@ -279,6 +287,7 @@ void InverseRun::ComputeDirectionCosines()
     mag.T1 = std::cos(I) * std::sin(D);
     mag.T2 = std::cos(I) * std::cos(D);
     mag.T3 = -std::sin(I);
+    FLOOR = std::sin(LIMIT * DEGREE) * std::sin(LIMIT * DEGREE);
 }
 
 // Derivatives come out in data units per 10^n grid units, n = NINT(log10(smaller cell size)):
@@ -348,6 +357,7 @@ FilterParams InverseRun::KernelParams() const
     p.C2 = C2;
     p.scale.DX = scale.DX;
     p.scale.DY = scale.DY;
+    p.FLOOR = FLOOR;
     return p;
 }
 

@@ -102,6 +102,7 @@ private:
     struct { double STRIKE = 0.0, HASTR = 0.0; } pass;
     struct { double Z = 0.0; } cont;
     double FACTOR = 1.0;
+    double LIMIT = 0.0, FLOOR = 0.0;   // IND 14 to 16: limit inclination, degrees, and sin^2 of it
     double GRSTR = 0.0, CG = 1.0, SG = 0.0;
     struct { double DEC = 0.0, INC = 0.0; } field, magn;
     struct { double T1 = 0.0, T2 = 0.0, T3 = 0.0; } dir, mag;   // (L, M, N) and (L', M', N')

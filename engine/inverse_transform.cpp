@@ -116,7 +116,7 @@ void InverseRun::KeepColumn(int32_t x)
 // the window alone, continuation and reduction to the pole.
 void InverseRun::EmitColumn(int32_t x)
 {
-    bool restoreLevel = IND == 1 || IND == 3 || IND == 5;
+    bool restoreLevel = IND == 1 || IND == 3 || IND == 5 || IND == 14;
     ForEachFootprintRow(x, [&](int32_t y) {
         double value = Work(y)[0] + (restoreLevel ? scale.AV : 0.0);
         double X, Y;

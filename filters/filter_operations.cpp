@@ -83,6 +83,23 @@ bool rtp(I2DGridMesh* grid, IBaseData* data, float inclination, float declinatio
     return runSingleResultFilter(grid, data, resultName, filter);
 }
 
+bool rtpStable(I2DGridMesh* grid, IBaseData* data, const MagneticDirections& directions,
+               const Stabilisation& stabilisation, QString resultName)
+{
+    const Stabilisation applied = resolveStabilisation(stabilisation, directions);
+    SingleResultFilter filter;
+    filter.suffix = QStringLiteral(" rtp filtered");
+    filter.rejection = [=] { return stableRejection(directions, stabilisation); };
+    filter.afterGridCheck = [=] { logStabilisation(applied); };
+    // The plain division keeps the code of rtp, the limited gain adds its limit inclination.
+    filter.filterLines = [=] {
+        if (applied.method == Stabilisation::None)
+            return "5 0 0 0\n" + directionFields(directions) + "\n";
+        return "14 0 0 0\n" + directionFields(directions) + formatLine(" %.9g\n", applied.value);
+    };
+    return runSingleResultFilter(grid, data, resultName, filter);
+}
+
 bool firstVerticalDerivative(I2DGridMesh* grid, IBaseData* data, bool attenuate, QString resultName)
 {
     SingleResultFilter filter;

@@ -42,4 +42,56 @@ SPECTRAFIL_FILTERS_EXPORT bool strike(Tavorin::I2DGridMesh* grid, Tavorin::IBase
 SPECTRAFIL_FILTERS_EXPORT bool analyticSignal(Tavorin::I2DGridMesh* grid, Tavorin::IBaseData* data,
                                               bool attenuate, QString resultName);
 
+// The directions of the reduction to the pole and its kin, in degrees (inclination positive
+// downward, declination clockwise from north): the inducing field along which the total field was
+// measured, and the sources' magnetisation, which differs from it where they carry remanence.
+struct MagneticDirections {
+    float fieldInclination = 90;
+    float fieldDeclination = 0;
+    float magInclination = 90;
+    float magDeclination = 0;
+};
+// Induced magnetisation: the magnetisation along the field.
+SPECTRAFIL_FILTERS_EXPORT MagneticDirections inducedDirections(float inclination, float declination);
+
+// How the division by the field and magnetisation direction factors is kept finite. The plain
+// division (None, the eleven operations' kernel) grows without bound as an inclination nears 0,
+// along the wavenumbers across the horizontal field.
+struct Stabilisation {
+    enum Method {
+        None,        // the plain division
+        Auto,        // None where both inclinations are steep, LimitedGain otherwise
+        LimitedGain  // the plain division, its gain limited to the one it has at the limit inclination
+    };
+    Method method = Auto;
+    // LimitedGain: the limit inclination in degrees, in (0, 90]; 0 for DefaultLimitInclination.
+    // Where the direction factors stay above those of an induced field at this inclination, the
+    // division is the plain one, exactly.
+    double value = 0;
+};
+// Both inclinations at least this steep (degrees, either sign): Auto keeps the plain division.
+constexpr float SteepInclination = 15;
+// The limit inclination that Auto and a LimitedGain without value apply.
+constexpr double DefaultLimitInclination = 7.5;
+// The stabilisation an operation applies for the given directions: Auto resolved to None or to
+// LimitedGain, and a LimitedGain value of 0 replaced by DefaultLimitInclination. A caller can
+// compare the method with its request to tell the user which division is applied.
+SPECTRAFIL_FILTERS_EXPORT Stabilisation resolveStabilisation(const Stabilisation& requested,
+                                                             const MagneticDirections& directions);
+
+// The reduction to the pole, pseudo-gravity and apparent susceptibility with a magnetisation
+// direction of their own and a stabilised division. With None and induced directions they give
+// the results of rtp, pseudoGravity and apparentSusceptibility exactly.
+SPECTRAFIL_FILTERS_EXPORT bool rtpStable(Tavorin::I2DGridMesh* grid, Tavorin::IBaseData* data,
+                                         const MagneticDirections& directions,
+                                         const Stabilisation& stabilisation, QString resultName);
+SPECTRAFIL_FILTERS_EXPORT bool pseudoGravityStable(Tavorin::I2DGridMesh* grid, Tavorin::IBaseData* data,
+                                                   float fieldStrength, const MagneticDirections& directions,
+                                                   const Stabilisation& stabilisation, QString resultName);
+SPECTRAFIL_FILTERS_EXPORT bool apparentSusceptibilityStable(Tavorin::I2DGridMesh* grid, Tavorin::IBaseData* data,
+                                                            float height, float fieldStrength,
+                                                            const MagneticDirections& directions, bool attenuate,
+                                                            const Stabilisation& stabilisation,
+                                                            QString resultName);
+
 } // namespace I2DFourierFilters

@@ -37,4 +37,13 @@ bool runSingleResultFilter(Tavorin::I2DGridMesh* grid, Tavorin::IBaseData* data,
 // Shared by the filters that take a field direction.
 QString directionRejection(float inclination, float declination);
 
+struct MagneticDirections;
+struct Stabilisation;
+// Shared by the stabilised filters: the four angles, then the stabilisation's value.
+QString stableRejection(const MagneticDirections& directions, const Stabilisation& stabilisation);
+// "D I D' I'" as the engine reads them, field first.
+std::string directionFields(const MagneticDirections& directions);
+// Tells the log which division a stabilised filter applies.
+void logStabilisation(const Stabilisation& applied);
+
 } // namespace I2DFourierFilters

@@ -123,6 +123,23 @@ TEST(FilterResponse, ReductionToThePole)
     EXPECT_TRUE(std::isnan(z.re));
     EXPECT_TRUE(std::isnan(z.im));
     EXPECT_FALSE(std::isnan(Apply(p, 0.003, 0.002, 5, 0).re));
+
+    // The limited gain: 0 at the zero, never above 1/F, and IND 5's value wherever
+    // |Theta Theta'| / k^2 = (v/k)^2 reaches F; F = 0 is IND 5 everywhere.
+    EXPECT_TRUE(std::isnan(Apply(p, 0.003, 0.0, 14, 0).re));
+    p.FLOOR = std::pow(std::sin(7.5 * M_PI / 180.0), 2);
+    z = Apply(p, 0.003, 0.0, 14, 0);
+    EXPECT_EQ(z.re, 0.0);
+    EXPECT_EQ(z.im, 0.0);
+    for (double azimuth = 0.0; azimuth < 180.0; azimuth += 0.25) {
+        double u = 0.005 * std::sin(azimuth * M_PI / 180.0), v = 0.005 * std::cos(azimuth * M_PI / 180.0);
+        Value limited = Apply(p, u, v, 14, 0), plain = Apply(p, u, v, 5, 0);
+        EXPECT_LE(std::hypot(limited.re, limited.im), 1.0 / p.FLOOR) << azimuth;
+        if (v * v / (u * u + v * v) >= 1.001 * p.FLOOR) {
+            EXPECT_EQ(limited.re, plain.re) << azimuth;
+            EXPECT_EQ(limited.im, plain.im) << azimuth;
+        }
+    }
 }
 
 // The paired kernel must give, bit for bit, what two single calls at u and -u give, for every
@@ -137,10 +154,11 @@ TEST(FilterResponse, PairMatchesSingleValuesExactly)
     p.dir = {0.3, 0.6, -0.74};
     p.mag = {0.2, 0.5, -0.84};
     p.FACTOR = 0.05;
+    p.FLOOR = 0.6;   // limits the gain of IND 14 to 16 somewhere in the sample
     p.IDIR = 1;
     const Value in = {0.37, -1.25};
     for (int ITYP : {-2, 0, 1, 2, 3, 4, 5, 6, 7})
-        for (int IND = 1; IND <= 13; ++IND)
+        for (int IND = 1; IND <= 16; ++IND)
             for (double u : {0.0, 0.001, 0.0045, 0.013})
                 for (double v : {0.0, 0.002, 0.009}) {
                     double plus[2] = {in.re, in.im}, minus[2] = {-in.im, in.re};

@@ -69,6 +69,27 @@ std::vector<Case> cases()
          "8 0 0 0\n0.000000 0.000000 0.000000 0.000000 0.000000 0.000000\n"},
         {"pseudo gravity", [](auto g, auto d) { return pseudoGravity(g, d, 50000, 60, -15, ""); },
          " pseudo gravity filtered", "6 0 0 0\n-15.000000 60.000000 -15.000000 60.000000 50000.000000\n"},
+        // The stabilised operations: the limit inclination ends the direction line of codes 14 to
+        // 16; steep directions keep the plain codes, with the magnetisation's own direction.
+        {"rtp stable, remanent", [](auto g, auto d) { return rtpStable(g, d, {5, -15, 30, -60}, {}, ""); },
+         " rtp filtered", "14 0 0 0\n-15.000000 5.000000 -60.000000 30.000000 7.5\n"},
+        {"pseudo gravity stable",
+         [](auto g, auto d) {
+             return pseudoGravityStable(g, d, 50000, inducedDirections(60, 10), {Stabilisation::LimitedGain, 5}, "");
+         },
+         " pseudo gravity filtered", "15 0 0 0\n10.000000 60.000000 10.000000 60.000000 50000.000000 5\n"},
+        {"app susc stable",
+         [](auto g, auto d) {
+             return apparentSusceptibilityStable(g, d, 100, 50000, inducedDirections(0, 0), false, {}, "");
+         },
+         " apparent susc filtered",
+         "16 0 0 0 \n100.000000 0.000000 0.000000 0.000000 0.000000 50000.000000 7.5\n"},
+        {"app susc stable, steep",
+         [](auto g, auto d) {
+             return apparentSusceptibilityStable(g, d, 100, 50000, {60, -15, 45, 20}, true, {}, "");
+         },
+         " apparent susc filtered",
+         "7 1 101.250000 67.500000 \n100.000000 -15.000000 60.000000 20.000000 45.000000 50000.000000\n"},
     };
 }
 

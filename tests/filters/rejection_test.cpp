@@ -38,6 +38,16 @@ TEST_F(FilterTest, RefusedParametersAreReportedBeforeTheGridIsExamined)
          "Strike tolerance too high"},
         {"pseudo-gravity declination", [](auto g, auto d) { return pseudoGravity(g, d, 50000, 60, -400, ""); },
          Declination},
+        {"magnetisation inclination", [](auto g, auto d) { return rtpStable(g, d, {45, 0, -91, 0}, {}, ""); },
+         "Magnetisation inclination -91 must be between -90 and +90"},
+        {"field inclination not a number",
+         [](auto g, auto d) { return rtpStable(g, d, inducedDirections(NAN, 0), {}, ""); },
+         "Field inclination nan must be between -90 and +90"},
+        {"limit inclination",
+         [](auto g, auto d) {
+             return pseudoGravityStable(g, d, 50000, inducedDirections(5, 0), {Stabilisation::LimitedGain, -1}, "");
+         },
+         "Limit inclination -1 must be between 0 and 90"},
     };
     I2DGridMesh* grid = makeGrid(25, 25, 25, 25);
     IBaseDataFloat* source = makeRamp(grid);
