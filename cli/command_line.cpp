@@ -44,6 +44,27 @@ int editDistance(const std::string& a, const std::string& b)
     return d[a.size()][b.size()];
 }
 
+// auto, off, or limit[=DEG] with DEG in (0, 90].
+bool parseStabilisation(const QString& word, I2DFourierFilters::Stabilisation& stabilisation, QString& error)
+{
+    using S = I2DFourierFilters::Stabilisation;
+    const QString method = word.section(QLatin1Char('='), 0, 0);
+    const QString value = word.section(QLatin1Char('='), 1);
+    bool number = true;
+    stabilisation.value = value.isEmpty() ? 0.0 : value.toDouble(&number);
+    if (method == QLatin1String("auto") && value.isEmpty())
+        stabilisation.method = S::Auto;
+    else if (method == QLatin1String("off") && value.isEmpty())
+        stabilisation.method = S::None;
+    else if (method == QLatin1String("limit") && number && (value.isEmpty() || (stabilisation.value > 0 && stabilisation.value <= 90)))
+        stabilisation.method = S::LimitedGain;
+    else {
+        error = QStringLiteral("--stabilise %1: must be auto, off, or limit[=DEG] with DEG above 0 and at most 90 degrees").arg(word);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 CommandLine::CommandLine(CLI::App& app)
@@ -82,12 +103,11 @@ void CommandLine::addFilter(const FilterCommand& filter)
         addNumber(command, "--height", a.height, "Observation height above the sources, grid units");
     if (o & ContinuationOption)
         addNumber(command, "--height", a.height, "Continuation distance, grid units, positive upward");
+    // The field may come from IGRF instead: its options are checked once parsed.
     if (o & FieldOption)
-        addNumber(command, "--field", a.field, "Inducing field strength, nT");
-    if (o & DirectionOption) {
-        addNumber(command, "--inclination", a.inclination, "Field inclination, degrees (-90 to 90)");
-        addNumber(command, "--declination", a.declination, "Field declination, degrees (-360 to 360)");
-    }
+        command->add_option("--field", a.field, "Inducing field strength, nT (or from --igrf)")->check(kFinite);
+    if (o & DirectionOption)
+        addMagneticOptions(command);
     if (o & MethodOption)
         command->add_option("--method", fields_.method, "Total, east-west or north-south derivative")
             ->check(CLI::IsMember({"total", "ew", "ns"}))
@@ -96,6 +116,26 @@ void CommandLine::addFilter(const FilterCommand& filter)
         command->add_flag("--attenuate", a.attenuate, "Stronger roll-off of the short wavelengths");
     addCommon(command);
     filters_.emplace_back(command, &filter);
+}
+
+void CommandLine::addMagneticOptions(CLI::App* command)
+{
+    FilterArguments& a = arguments_;
+    command->add_option("--inclination", a.inclination, "Field inclination, degrees (-90 to 90; or from --igrf)")->check(kFinite);
+    command->add_option("--declination", a.declination, "Field declination, degrees (-360 to 360; or from --igrf)")->check(kFinite);
+    command->add_option("--mag-inclination", a.magInclination, "Magnetisation inclination, degrees (default: the field's)")
+        ->check(kFinite);
+    command->add_option("--mag-declination", a.magDeclination, "Magnetisation declination, degrees (default: the field's)")
+        ->check(kFinite);
+    command->add_option("--stabilise", fields_.stabilise,
+                        "auto (the plain division where both inclinations are 15 degrees or steeper, limited gain "
+                        "below), off, or limit[=DEG] (gain limited to that at inclination DEG, default 7.5)")
+        ->capture_default_str();
+    command->add_option("--igrf", a.igrfYear, "Field direction and strength from IGRF-14 at the grid's centre in this "
+                                              "decimal year (1900 to 2030); explicit values override it")
+        ->check(kFinite);
+    command->add_option("--altitude", a.altitude, "Altitude of the survey above the ellipsoid for --igrf, m")
+        ->capture_default_str()->check(kFinite);
 }
 
 void CommandLine::addCommon(CLI::App* command)
@@ -128,8 +168,35 @@ bool CommandLine::finish(ParsedCommand& parsed, QString& error) const
         if (command->parsed()) {
             parsed.filter = filter;
             parsed.job.hasNoData = command->get_option("--nodata")->count() > 0;
+            if ((filter->options & DirectionOption) && !finishMagnetic(*command, *filter, parsed.arguments, error))
+                return false;
         }
     return true;
+}
+
+bool CommandLine::finishMagnetic(const CLI::App& command, const FilterCommand& filter, FilterArguments& a,
+                                 QString& error) const
+{
+    auto given = [&command](const char* name) { return command.get_option(name)->count() > 0; };
+    a.igrf = given("--igrf");
+    a.inclinationGiven = given("--inclination");
+    a.declinationGiven = given("--declination");
+    a.fieldGiven = !(filter.options & FieldOption) || given("--field");
+    a.magnetisationGiven = given("--mag-inclination");
+    if (!a.igrf && !(a.inclinationGiven && a.declinationGiven && a.fieldGiven)) {
+        error = QStringLiteral("%1 needs --inclination and --declination%2, or --igrf YEAR")
+                    .arg(QString::fromUtf8(filter.command), (filter.options & FieldOption) ? " and --field" : "");
+        return false;
+    }
+    if (given("--mag-inclination") != given("--mag-declination")) {
+        error = QStringLiteral("--mag-inclination and --mag-declination go together: give both or neither");
+        return false;
+    }
+    if (given("--altitude") && !a.igrf) {
+        error = QStringLiteral("--altitude is the survey's altitude for --igrf; give --igrf YEAR too");
+        return false;
+    }
+    return parseStabilisation(text(fields_.stabilise), a.stabilisation, error);
 }
 
 QString CommandLine::unknownCommand(const std::string& word) const

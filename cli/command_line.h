@@ -31,9 +31,14 @@ public:
 private:
     void addFilter(const FilterCommand& filter);
     void addCommon(CLI::App* command);
+    void addMagneticOptions(CLI::App* command);
+    // The field's direction and strength given or from --igrf, the magnetisation and stabilisation.
+    bool finishMagnetic(const CLI::App& command, const FilterCommand& filter, FilterArguments& arguments,
+                        QString& error) const;
 
     struct Fields {
         std::string input, output, preview, keepWork, srs, format, units, method = "total", folder = "spectrafil-demo";
+        std::string stabilise = "auto";
         double noData = 0.0;
         int band = 1;
         bool quiet = false;

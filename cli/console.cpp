@@ -63,6 +63,8 @@ void printError(const QString& text) { printEntry(text, Tavorin::ILogger::Error)
 
 void printWarning(const QString& text) { printEntry(text, Tavorin::ILogger::Warning); }
 
+void printNote(const QString& text) { printEntry(text, Tavorin::ILogger::Information); }
+
 StdoutToFile::StdoutToFile(const QString& path)
 {
     std::fflush(stdout);

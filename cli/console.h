@@ -15,6 +15,8 @@ void reportProgress(bool enabled);
 void printError(const QString& text);
 // "spectrafil: warning: text" on standard error.
 void printWarning(const QString& text);
+// text, as it is, on standard error: what the tool assumed, for the user to see.
+void printNote(const QString& text);
 
 class StdoutToFile {
 public:

@@ -13,15 +13,20 @@ using A = FilterArguments;
 // The operations name their results themselves (source name and a suffix).
 bool lowPass(I2DGridMesh* g, IBaseData* d, const A& a) { return F::lowPass(g, d, a.cutoff, QString()); }
 bool highPass(I2DGridMesh* g, IBaseData* d, const A& a) { return F::highPass(g, d, a.cutoff, QString()); }
-bool rtp(I2DGridMesh* g, IBaseData* d, const A& a) { return F::rtp(g, d, a.inclination, a.declination, QString()); }
+// Steep induced fields with the default stabilisation give the eleven operations' results exactly.
+bool rtp(I2DGridMesh* g, IBaseData* d, const A& a)
+{
+    return F::rtpStable(g, d, magneticDirections(a), a.stabilisation, QString());
+}
 bool susceptibility(I2DGridMesh* g, IBaseData* d, const A& a)
 {
-    return F::apparentSusceptibility(g, d, a.height, a.field, a.inclination, a.declination, a.attenuate, QString());
+    return F::apparentSusceptibilityStable(g, d, a.height, a.field, magneticDirections(a), a.attenuate, a.stabilisation,
+                                           QString());
 }
 bool density(I2DGridMesh* g, IBaseData* d, const A& a) { return F::apparentDensity(g, d, a.attenuate, QString()); }
 bool pseudoGravity(I2DGridMesh* g, IBaseData* d, const A& a)
 {
-    return F::pseudoGravity(g, d, a.field, a.inclination, a.declination, QString());
+    return F::pseudoGravityStable(g, d, a.field, magneticDirections(a), a.stabilisation, QString());
 }
 bool vd(I2DGridMesh* g, IBaseData* d, const A& a) { return F::firstVerticalDerivative(g, d, a.attenuate, QString()); }
 bool hd(I2DGridMesh* g, IBaseData* d, const A& a)
@@ -49,15 +54,19 @@ const std::vector<FilterCommand>& filterCatalog()
          "wavelengths plus the mean of the input.",
          CutoffOption, ResultUnits::Same, highPass},
         {"rtp", "Reduce a total-field anomaly to the pole", "Reduced to the pole",
-         "Response: divides by the direction factors of the field and the magnetisation (both along the field) and "
-         "multiplies by those of a vertical field; no roll-off. It grows without bound as the inclination nears 0, "
-         "where a result that is not finite is refused.",
+         "Response: divides by the direction factors of the field and the magnetisation (along the field unless "
+         "--mag-inclination and --mag-declination say otherwise) and multiplies by those of a vertical field; no "
+         "roll-off. The plain division grows without bound as an inclination nears 0: below 15 degrees the default "
+         "--stabilise auto limits its gain to the one it has at an inclination of 7.5 degrees (--stabilise limit=DEG "
+         "sets that inclination; off keeps the plain division). --igrf YEAR takes the field from IGRF-14 at the "
+         "grid's centre.",
          DirectionOption, ResultUnits::Same, rtp},
         {"susceptibility", "Apparent susceptibility of a total-field anomaly", "Apparent susceptibility",
          "Result in 10^-6 cgs units (µcgs; x 4 pi 10^-6 for SI) of vertical square prisms one cell wide, reaching "
          "from --height below the observations to infinite depth, magnetised by the inducing field (nT input, grid "
          "in metres): reduced to the pole, continued down to the prisms' tops and divided by the field strength. No "
-         "built-in roll-off; --attenuate adds a low pass flat to wavelengths of 4.5 cells, one half at 3 cells.",
+         "built-in roll-off; --attenuate adds a low pass flat to wavelengths of 4.5 cells, one half at 3 cells. "
+         "Magnetisation, stabilisation and the field from IGRF as for rtp.",
          ObservationOption | FieldOption | DirectionOption | AttenuateOption, ResultUnits::MicroCgs, susceptibility},
         {"density", "Apparent density of a gravity anomaly", "Apparent density",
          "Result: the density contrast in g/cm3 of vertical square prisms one cell wide, from the observation level to "
@@ -67,7 +76,8 @@ const std::vector<FilterCommand>& filterCatalog()
         {"pseudogravity", "Pseudo-gravity of a total-field anomaly", "Pseudo-gravity",
          "Result in mGal (nT input, grid in metres): the gravity of bodies whose density contrast in g/cm3 is 1000 "
          "times their susceptibility in cgs units (1 g/cm3 per 4 pi 10^-3 SI), magnetised by the inducing field "
-         "alone: reduced to the pole, integrated once vertically and scaled by 6.67 / field. No roll-off.",
+         "alone: reduced to the pole, integrated once vertically and scaled by 6.67 / field. No roll-off. "
+         "Magnetisation, stabilisation and the field from IGRF as for rtp.",
          FieldOption | DirectionOption, ResultUnits::Milligal, pseudoGravity},
         {"vd", "First vertical derivative", "Vertical derivative",
          "Response: 2 pi k, with a built-in low pass flat to wavelengths of 4 cells and one half at 2 cells; "
@@ -114,6 +124,16 @@ QString resultUnits(ResultUnits rule, const QString& sourceUnits, const QString&
     return QString();
 }
 
+I2DFourierFilters::MagneticDirections magneticDirections(const FilterArguments& a)
+{
+    I2DFourierFilters::MagneticDirections directions = I2DFourierFilters::inducedDirections(a.inclination, a.declination);
+    if (a.magnetisationGiven) {
+        directions.magInclination = a.magInclination;
+        directions.magDeclination = a.magDeclination;
+    }
+    return directions;
+}
+
 QString lengthPhrase(double value, const QString& lengthUnit)
 {
     const QString unit = lengthUnit == QLatin1String("grid unit") ? QStringLiteral("grid units") : lengthUnit;
@@ -137,6 +157,16 @@ QStringList describeParameters(const FilterCommand& filter, const FilterArgument
     if (o & DirectionOption)
         phrases << QStringLiteral("inclination %1 deg").arg(number(a.inclination))
                 << QStringLiteral("declination %1 deg").arg(number(a.declination));
+    if ((o & DirectionOption) && a.magnetisationGiven)
+        phrases << QStringLiteral("magnetisation inclination %1 deg").arg(number(a.magInclination))
+                << QStringLiteral("magnetisation declination %1 deg").arg(number(a.magDeclination));
+    if ((o & DirectionOption) && a.igrf)
+        phrases << QStringLiteral("field from IGRF-14 at %1").arg(a.igrfYear, 0, 'f', 2);
+    if (o & DirectionOption) {
+        const F::Stabilisation applied = F::resolveStabilisation(a.stabilisation, magneticDirections(a));
+        if (applied.method == F::Stabilisation::LimitedGain)
+            phrases << QStringLiteral("stabilised (limit inclination %1 deg)").arg(applied.value);
+    }
     if (o & MethodOption)
         phrases << QStringLiteral("method %1").arg(a.method == 1 ? "ew" : a.method == 2 ? "ns" : "total");
     if ((o & AttenuateOption) && a.attenuate)

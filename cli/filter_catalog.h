@@ -2,6 +2,8 @@
 // The eleven filters as the command line offers them: subcommand name, the parameters each takes,
 // how to call the grid operation, and what the result is measured in.
 
+#include <fourier_filters.h>
+
 #include <QString>
 #include <QStringList>
 
@@ -17,7 +19,8 @@ namespace spectrafil {
 // Parameters a filter takes; a filter's options are a combination of these bits.
 enum FilterOption : unsigned {
     CutoffOption = 1u << 0,      // --cutoff C: wavelength, grid units
-    DirectionOption = 1u << 1,   // --inclination I --declination D: degrees
+    DirectionOption = 1u << 1,   // --inclination I --declination D: degrees; the magnetisation, the
+                                 // stabilisation and the field from IGRF with them
     ObservationOption = 1u << 2, // --height H: observation height
     FieldOption = 1u << 3,       // --field F: inducing field strength
     AttenuateOption = 1u << 4,   // --attenuate
@@ -32,6 +35,17 @@ struct FilterArguments {
     float declination = 0;
     float height = 0;
     float field = 0;
+    // The field's direction and strength as given; what is not given comes from IGRF.
+    bool inclinationGiven = true;
+    bool declinationGiven = true;
+    bool fieldGiven = true;
+    bool magnetisationGiven = false; // otherwise along the field (induced)
+    float magInclination = 0;
+    float magDeclination = 0;
+    I2DFourierFilters::Stabilisation stabilisation; // Auto unless asked otherwise
+    bool igrf = false;
+    double igrfYear = 0;     // decimal year of the IGRF field
+    double altitude = 0;     // of the survey above the ellipsoid, m, for the IGRF field
     float strike = 0;
     float tolerance = 0;
     bool attenuate = false;
@@ -60,6 +74,9 @@ const std::vector<FilterCommand>& filterCatalog();
 
 // The label of a result's units, from the source's units and the grid's length unit.
 QString resultUnits(ResultUnits rule, const QString& sourceUnits, const QString& lengthUnit);
+
+// The field and magnetisation directions the arguments give.
+I2DFourierFilters::MagneticDirections magneticDirections(const FilterArguments& arguments);
 
 // A length with its unit: "5000 m", or "5000 grid units" for a grid without CRS.
 QString lengthPhrase(double value, const QString& lengthUnit);

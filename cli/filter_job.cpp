@@ -2,6 +2,7 @@
 
 #include "console.h"
 #include "grid_files.h"
+#include "igrf_field.h"
 #include "map_render.h"
 #include "parameter_checks.h"
 #include "result_check.h"
@@ -121,11 +122,15 @@ GridLabels resultLabels(const FilterCommand& filter, const FilterArguments& argu
     return labels;
 }
 
-// Refusals and warnings about the grid and the parameters on it, before the engine runs.
-bool acceptedForFiltering(const FilterCommand& filter, const FilterArguments& arguments, const LoadedGrid& grid)
+// Refusals and warnings about the grid and the parameters on it, before the engine runs; the field
+// from IGRF when asked for.
+bool acceptedForFiltering(const FilterCommand& filter, FilterArguments& arguments, const LoadedGrid& grid)
 {
     QString refusal = geographicRefusal(grid.info);
     QStringList warnings = gridWarnings(grid.info);
+    QString igrfLine;
+    if (refusal.isEmpty() && arguments.igrf && fieldFromIgrf(grid.info, arguments, igrfLine, refusal))
+        printNote(igrfLine);
     if (refusal.isEmpty())
         refusal = checkParametersOnGrid(filter, arguments, grid.mesh->get2DGridGeometry(), lengthUnit(grid.info.crsWkt),
                                         warnings);
@@ -166,7 +171,7 @@ Tavorin::IBaseData* runOperation(const FilterCommand& filter, const FilterArgume
     return ok && result && result != source ? result.data() : nullptr;
 }
 
-int runFilterJob(const FilterCommand& filter, const FilterArguments& arguments, const JobOptions& options)
+int runFilterJob(const FilterCommand& filter, FilterArguments arguments, const JobOptions& options)
 {
     QString driver;
     if (const int status = checkArguments(options, driver))

@@ -32,6 +32,6 @@ Tavorin::IBaseData* runOperation(const FilterCommand& filter, const FilterArgume
 // Runs the filter and writes its result, after checking the parameters against the grid and the
 // result before it is written; every refusal and warning is reported on standard error. Returns the
 // exit status: 0 done, 1 input, parameters or result refused, 2 the arguments contradict each other.
-int runFilterJob(const FilterCommand& filter, const FilterArguments& arguments, const JobOptions& options);
+int runFilterJob(const FilterCommand& filter, FilterArguments arguments, const JobOptions& options);
 
 } // namespace spectrafil

@@ -59,15 +59,21 @@ QString refuseParameters(const FilterCommand& filter, const FilterArguments& a)
     const unsigned o = filter.options;
     if ((o & CutoffOption) && a.cutoff <= 0)
         return QStringLiteral("--cutoff %1: the cut-off wavelength must be positive (grid units)").arg(number(a.cutoff));
-    if ((o & FieldOption) && a.field <= 0)
+    if ((o & FieldOption) && a.fieldGiven && a.field <= 0)
         return QStringLiteral("--field %1: the inducing field strength must be positive (nT)").arg(number(a.field));
     if ((o & ObservationOption) && a.height < 0)
         return QStringLiteral("--height %1: the height of the observations above the sources must be 0 or more (grid units)")
             .arg(number(a.height));
-    if ((o & DirectionOption) && std::fabs(a.inclination) > 90)
+    if ((o & DirectionOption) && a.inclinationGiven && std::fabs(a.inclination) > 90)
         return outside("--inclination", a.inclination, "-90 to 90 degrees");
-    if ((o & DirectionOption) && std::fabs(a.declination) > 360)
+    if ((o & DirectionOption) && a.declinationGiven && std::fabs(a.declination) > 360)
         return outside("--declination", a.declination, "-360 to 360 degrees");
+    if ((o & DirectionOption) && a.magnetisationGiven && std::fabs(a.magInclination) > 90)
+        return outside("--mag-inclination", a.magInclination, "-90 to 90 degrees");
+    if ((o & DirectionOption) && a.magnetisationGiven && std::fabs(a.magDeclination) > 360)
+        return outside("--mag-declination", a.magDeclination, "-360 to 360 degrees");
+    if ((o & DirectionOption) && a.igrf && !(a.igrfYear >= 1900 && a.igrfYear <= 2030))
+        return QStringLiteral("--igrf %1: IGRF-14 covers the years 1900 to 2030").arg(number(a.igrfYear));
     if ((o & StrikeOption) && std::fabs(a.strike) > 90)
         return outside("--strike", a.strike, "-90 to 90 degrees east of north");
     if ((o & StrikeOption) && (a.tolerance > 89 || (a.tolerance >= 0 && a.tolerance < 0.1f)))
@@ -85,6 +91,17 @@ QString checkParametersOnGrid(const FilterCommand& filter, const FilterArguments
         const QString refusal = checkCutoff(filter, a.cutoff, geometry, lengthUnit, warnings);
         if (!refusal.isEmpty())
             return refusal;
+    }
+    if (o & DirectionOption) {
+        namespace F = I2DFourierFilters;
+        const F::MagneticDirections directions = magneticDirections(a);
+        const F::Stabilisation applied = F::resolveStabilisation(a.stabilisation, directions);
+        if (a.stabilisation.method == F::Stabilisation::Auto && applied.method == F::Stabilisation::LimitedGain)
+            warnings << QStringLiteral("inclination %1 deg (magnetisation %2 deg) is shallower than %3 deg: the "
+                                       "stabilised division is applied, its gain limited to that at an inclination "
+                                       "of %4 deg (--stabilise off for the plain division)")
+                            .arg(number(directions.fieldInclination), number(directions.magInclination))
+                            .arg(double(F::SteepInclination)).arg(applied.value);
     }
     if ((o & ContinuationOption) && a.height == 0)
         warnings << QStringLiteral("--height 0: no continuation; only the built-in roll-off is applied (one half at "

@@ -121,6 +121,8 @@ TEST(Tool, UsageErrorsExitWith2)
         args({"lowpass", in, out, "--cutoff", "1000", "--band", "0"}),
         args({"lowpass", in, out, "--cutoff", "1000", "--preview", scratch.file("p.pdf")}),
         {"rpt"},
+        args({"rtp", in, out, "--inclination", "3", "--declination", "0", "--stabilise", "sideways"}),
+        args({"rtp", in, out, "--inclination", "30", "--declination", "0", "--mag-inclination", "20"}),
     };
     const std::string before = fileBytes(in);
     for (const QStringList& usage : usages) {
@@ -132,6 +134,26 @@ TEST(Tool, UsageErrorsExitWith2)
     }
     EXPECT_EQ(fileBytes(in), before);
     EXPECT_TRUE(runTool({"rpt", "a.tif", "b.tif"}).err.contains(QStringLiteral("unknown command 'rpt'; did you mean 'rtp'?")));
+}
+
+// --igrf takes the field at the grid's centre from IGRF-14 and says what it took; an explicit
+// value overrides the model's.
+TEST(Tool, FieldFromIgrfAtTheGridsCentre)
+{
+    ScratchDir scratch;
+    Raster grid = bumpGrid(24, 20);
+    grid.crsWkt = epsgWkt(32754); // centred on 21.958 S 140.667 E
+    grid.geoTransform = {{465617.206 - 1200.0, 100, 0, 7571784.480 + 1000.0, 0, -100}};
+    writeRaster(scratch.file("in.tif"), "GTiff", grid);
+    const ToolRun run = runTool(args({"pseudogravity", scratch.file("in.tif"), scratch.file("out.tif"), "--igrf", "1990.5",
+                                      "--declination", "10", "-q"}));
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err, QStringLiteral("IGRF-14 at 21.958\u00b0S 140.667\u00b0E, 1990.50: inclination -53.18\u00b0, "
+                                      "declination 6.67\u00b0, intensity 51996 nT\n"));
+    GDALDatasetH file = GDALOpen(scratch.file("out.tif").c_str(), GA_ReadOnly);
+    const std::string parameters = GDALGetMetadataItem(file, "FILTER_PARAMETERS", nullptr);
+    GDALClose(file);
+    EXPECT_EQ(parameters.rfind("field 51995.88 nT, inclination -53.17847 deg, declination 10 deg", 0), 0u) << parameters;
 }
 
 // A result says what it is: units, filter, parameters and source, where its format keeps them,

@@ -285,8 +285,9 @@ TEST_F(ToolBadInput, MeaninglessParametersAndResultsAreRefused)
         {{"lowpass", "--cutoff", "0"}, "--cutoff 0: the cut-off wavelength must be positive"},
         {{"lowpass", "--cutoff", "150"}, "--cutoff 150: shorter than two cells (2 x 100 m)"},
         {{"strike", "--strike", "95", "--tolerance", "10", "--cutoff", "1000"}, "--strike 95: must be within -90 to 90"},
-        {{"rtp", "--inclination", "0", "--declination", "0"},
+        {{"rtp", "--inclination", "0", "--declination", "0", "--stabilise", "off"},
          "Reduction to the pole: the result has no defined cell; likely cause: an inclination too close to 0"},
+        {{"rtp", "--igrf", "1899.9"}, "--igrf 1899.9: IGRF-14 covers the years 1900 to 2030"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
@@ -313,6 +314,7 @@ TEST_F(ToolBadInput, SurprisingButValidInputGetsAWarning)
     } cases[] = {
         {input, {"lowpass", "--cutoff", "1e7"}, "longer than the grid with its tails (about 3120 m): the result will be little"},
         {input, {"continuation", "--height", "0"}, "--height 0: no continuation; only the built-in roll-off is applied"},
+        {input, {"rtp", "--inclination", "3", "--declination", "10"}, "inclination 3 deg (magnetisation 3 deg) is shallower than 15 deg"},
         {GdalInput("degree_like.tif", "GTiff", degreeLike), {"vd"}, "look like degrees"},
         {SparseTiff(scratch.file("no_geotransform.tif"), 12, 10, false), {"vd"}, "has no geotransform: cells of 1 x 1 grid unit are assumed"},
     };
