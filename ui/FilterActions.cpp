@@ -7,16 +7,24 @@
 #include "IUniverse.h"
 #include "IWorld.h"
 #include "TavorinIcons.h"
+#include "filter_catalogue.h"
 
 namespace Tavorin {
 
 namespace {
 
-// What every filter action does on construction besides connecting its own handler.
-void setUpFilterAction(QAction* action, const char* text)
+// What every filter action does on construction besides connecting its own handler: its text is
+// the catalogue's for the dialog's filter type.
+void setUpFilterAction(QAction* action, IFilterDialog::IGeoPhysFilterType type)
 {
-    action->setText(QLatin1String(text));
+    action->setText(QLatin1String(I2DFourierFilters::dialogFilter(type)->dialog.menuText));
     action->setIcon(getTavorinIcon(QStringLiteral("function")));
+}
+
+template <typename Action>
+QAction* makeAction(QObject* parent)
+{
+    return new Action(parent);
 }
 
 // Opens a modeless dialog that deletes itself when closed; the action keeps no pointer to it.
@@ -36,7 +44,7 @@ void openFilterDialog(const QAction* action, IFilterDialog::IGeoPhysFilterType t
 ILowPassFourierFilterAction::ILowPassFourierFilterAction(QObject* parent)
     : QAction(parent)
 {
-    setUpFilterAction(this, "Low Pass Fourier Filter");
+    setUpFilterAction(this, IFilterDialog::LowPass);
     connect(this, &QAction::triggered, this, &ILowPassFourierFilterAction::showFilterDialog);
 }
 
@@ -48,7 +56,7 @@ void ILowPassFourierFilterAction::showFilterDialog()
 IHighPassFourierFilterAction::IHighPassFourierFilterAction(QObject* parent)
     : QAction(parent)
 {
-    setUpFilterAction(this, "High Pass Fourier Filter");
+    setUpFilterAction(this, IFilterDialog::HighPass);
     connect(this, &QAction::triggered, this, &IHighPassFourierFilterAction::showFilterDialog);
 }
 
@@ -60,7 +68,7 @@ void IHighPassFourierFilterAction::showFilterDialog()
 IRTPFourierFilterAction::IRTPFourierFilterAction(QObject* parent)
     : QAction(parent)
 {
-    setUpFilterAction(this, "RTP Fourier Filter");
+    setUpFilterAction(this, IFilterDialog::RTP);
     connect(this, &QAction::triggered, this, &IRTPFourierFilterAction::showFilterDialog);
 }
 
@@ -72,7 +80,7 @@ void IRTPFourierFilterAction::showFilterDialog()
 IApparentSusceptibilityFilterAction::IApparentSusceptibilityFilterAction(QObject* parent)
     : QAction(parent)
 {
-    setUpFilterAction(this, "Apparent Susceptibility");
+    setUpFilterAction(this, IFilterDialog::ApparentSusceptibility);
     connect(this, &QAction::triggered, this, &IApparentSusceptibilityFilterAction::showFilterDialog);
 }
 
@@ -84,7 +92,7 @@ void IApparentSusceptibilityFilterAction::showFilterDialog()
 IApparentDensityFilterAction::IApparentDensityFilterAction(QObject* parent)
     : QAction(parent)
 {
-    setUpFilterAction(this, "Apparent Density");
+    setUpFilterAction(this, IFilterDialog::ApparentDensity);
     connect(this, &QAction::triggered, this, &IApparentDensityFilterAction::showFilterDialog);
 }
 
@@ -96,7 +104,7 @@ void IApparentDensityFilterAction::showFilterDialog()
 IPseudoGravityFilterAction::IPseudoGravityFilterAction(QObject* parent)
     : QAction(parent)
 {
-    setUpFilterAction(this, "Pseudo-gravity");
+    setUpFilterAction(this, IFilterDialog::PseudoGravity);
     connect(this, &QAction::triggered, this, &IPseudoGravityFilterAction::showFilterDialog);
 }
 
@@ -108,7 +116,7 @@ void IPseudoGravityFilterAction::showFilterDialog()
 IVerticalDerivativeFourierFilterAction::IVerticalDerivativeFourierFilterAction(QObject* parent)
     : QAction(parent)
 {
-    setUpFilterAction(this, "1st Vertical Derivative Fourier Filter");
+    setUpFilterAction(this, IFilterDialog::VerticalDerivative);
     connect(this, &QAction::triggered, this, &IVerticalDerivativeFourierFilterAction::showFilterDialog);
 }
 
@@ -120,7 +128,7 @@ void IVerticalDerivativeFourierFilterAction::showFilterDialog()
 IHorizontalDerivativeFourierFilterAction::IHorizontalDerivativeFourierFilterAction(QObject* parent)
     : QAction(parent)
 {
-    setUpFilterAction(this, "1st Horizontal Derivative Fourier Filter");
+    setUpFilterAction(this, IFilterDialog::HorizontalDerivative);
     connect(this, &QAction::triggered, this, &IHorizontalDerivativeFourierFilterAction::showFilterDialog);
 }
 
@@ -132,7 +140,7 @@ void IHorizontalDerivativeFourierFilterAction::showFilterDialog()
 IContinuationFourierFilterAction::IContinuationFourierFilterAction(QObject* parent)
     : QAction(parent)
 {
-    setUpFilterAction(this, "Continuation Fourier Filter");
+    setUpFilterAction(this, IFilterDialog::Continuation);
     connect(this, &QAction::triggered, this, &IContinuationFourierFilterAction::showFilterDialog);
 }
 
@@ -144,7 +152,7 @@ void IContinuationFourierFilterAction::showFilterDialog()
 IStrikeFourierFilterAction::IStrikeFourierFilterAction(QObject* parent)
     : QAction(parent)
 {
-    setUpFilterAction(this, "Strike Fourier Filter");
+    setUpFilterAction(this, IFilterDialog::Strike);
     connect(this, &QAction::triggered, this, &IStrikeFourierFilterAction::showFilterDialog);
 }
 
@@ -156,13 +164,32 @@ void IStrikeFourierFilterAction::showFilterDialog()
 IComputeAnalyticSignalAction::IComputeAnalyticSignalAction(QObject* parent)
     : QAction(parent)
 {
-    setUpFilterAction(this, "Compute Analytic Signal Using Fourier Filtering Derivatives");
+    setUpFilterAction(this, IFilterDialog::AnalyticSignal);
     connect(this, &QAction::triggered, this, &IComputeAnalyticSignalAction::showFilterDialog);
 }
 
 void IComputeAnalyticSignalAction::showFilterDialog()
 {
     openFilterDialog(this, IFilterDialog::AnalyticSignal);
+}
+
+QAction* createFilterAction(IFilterDialog::IGeoPhysFilterType type, QObject* parent)
+{
+    using Factory = QAction* (*)(QObject*);
+    static const Factory factories[] = {
+        makeAction<ILowPassFourierFilterAction>,
+        makeAction<IHighPassFourierFilterAction>,
+        makeAction<IRTPFourierFilterAction>,
+        makeAction<IApparentSusceptibilityFilterAction>,
+        makeAction<IApparentDensityFilterAction>,
+        makeAction<IPseudoGravityFilterAction>,
+        makeAction<IVerticalDerivativeFourierFilterAction>,
+        makeAction<IHorizontalDerivativeFourierFilterAction>,
+        makeAction<IContinuationFourierFilterAction>,
+        makeAction<IStrikeFourierFilterAction>,
+        makeAction<IComputeAnalyticSignalAction>,
+    };
+    return factories[type](parent);
 }
 
 } // namespace Tavorin

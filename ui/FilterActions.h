@@ -2,6 +2,8 @@
 // One context action per filter. Each opens a filter dialog for its filter, with the grid that is
 // selected in the host already chosen. The classes differ only in their text and filter type.
 
+#include "FilterDialog.h"
+
 #include <QAction>
 
 namespace Tavorin {
@@ -104,5 +106,8 @@ public:
 private:
     void showFilterDialog();
 };
+
+// The action of the dialog's filter type, one of the classes above.
+QAction* createFilterAction(IFilterDialog::IGeoPhysFilterType type, QObject* parent);
 
 } // namespace Tavorin

@@ -14,6 +14,7 @@
 #include "IWorld.h"
 #include "ModeStack.h"
 #include "QxtCheckComboBox.h"
+#include "filter_catalogue.h"
 
 namespace Tavorin {
 
@@ -81,64 +82,26 @@ void IFilterDialog::attachGridList()
     grids->sort(0, Qt::AscendingOrder);
 }
 
+// The groups of the filter's catalogue row; the others stay hidden.
 void IFilterDialog::showGroupsOfType()
 {
-    const QList<QWidget*> groups{_obs_frame,         _inducing_field_frame, _incl_decl_frame,
-                                 _method_frame,      _continuation_frame,   _strike_frame,
-                                 _wavelength_frame,  _attenuate_checkbox,   _tip_label,
-                                 _continuation_tip_label};
-    for (QWidget* group : groups)
-        group->hide();
-    _wavelength_label->setText(QStringLiteral("Wavelength cutoff :"));
-    _attenuate_checkbox->setText(QLatin1String(noisyDataText));
-
-    switch (_filter_type) {
-    case LowPass:
-    case HighPass:
-        _wavelength_frame->show();
-        break;
-    case RTP:
-        _incl_decl_frame->show();
-        break;
-    case ApparentSusceptibility:
-        _obs_frame->show();
-        _inducing_field_frame->show();
-        _incl_decl_frame->show();
-        _attenuate_checkbox->show();
-        _tip_label->show();
-        _tip_label->setText(QLatin1String(magneticTip));
-        break;
-    case ApparentDensity:
-        _attenuate_checkbox->show();
-        _tip_label->show();
-        _tip_label->setText(QLatin1String(gravityTip));
-        break;
-    case PseudoGravity:
-        _inducing_field_frame->show();
-        _incl_decl_frame->show();
-        _tip_label->show();
-        _tip_label->setText(QLatin1String(magneticTip));
-        break;
-    case VerticalDerivative:
-    case AnalyticSignal:
-        _attenuate_checkbox->show();
-        break;
-    case HorizontalDerivative:
-        _method_frame->show();
-        _attenuate_checkbox->show();
-        break;
-    case Continuation:
-        _continuation_frame->show();
-        _attenuate_checkbox->show();
-        _continuation_tip_label->show();
-        _attenuate_checkbox->setText(QLatin1String(downwardText));
-        break;
-    case Strike:
-        _strike_frame->show();
-        _wavelength_frame->show();
-        _wavelength_label->setText(QStringLiteral("Low pass wavelength :"));
-        break;
-    }
+    using namespace I2DFourierFilters;
+    const FilterSpec* row = dialogFilter(_filter_type);
+    const DialogForm form = row ? row->dialog : DialogForm(); // a type no filter has shows no group
+    const struct {
+        QWidget* group;
+        unsigned bit;
+    } groups[] = {{_obs_frame, ObservationGroup},   {_inducing_field_frame, InducingFieldGroup},
+                  {_incl_decl_frame, DirectionGroup}, {_method_frame, MethodGroup},
+                  {_continuation_frame, ContinuationGroup}, {_strike_frame, StrikeGroup},
+                  {_wavelength_frame, WavelengthGroup}, {_attenuate_checkbox, AttenuateGroup}};
+    for (const auto& g : groups)
+        g.group->setVisible(form.groups & g.bit);
+    _tip_label->setVisible(form.tip != DataTip::None);
+    _tip_label->setText(QLatin1String(form.tip == DataTip::Gravity ? gravityTip : magneticTip));
+    _continuation_tip_label->setVisible(form.groups & ContinuationGroup);
+    _wavelength_label->setText(QLatin1String(form.wavelengthLabel));
+    _attenuate_checkbox->setText(QLatin1String(form.downwardAttenuateText ? downwardText : noisyDataText));
 }
 
 // The grid named by the combo box, if the world still holds a 2D grid of that name.

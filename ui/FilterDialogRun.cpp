@@ -5,89 +5,32 @@
 #include "I2DGridMesh.h"
 #include "IBaseListData.h"
 #include "QxtCheckComboBox.h"
-#include "fourier_filters.h"
+#include "filter_catalogue.h"
 
 namespace Tavorin {
 
 namespace {
 
-// The widget values, read afresh for every property and narrowed to what the operations take.
-struct FilterParameters {
-    float wavelength;
-    float inclination;
-    float declination;
-    float height;
-    float fieldStrength;
-    float distance;
-    float strike;
-    float tolerance;
-    bool attenuate;
-    I2DFourierFilters::HDMethod method;
-};
-
-// The operations report through the host log, so their results are not looked at.
-void runOperation(IFilterDialog::IGeoPhysFilterType type, I2DGridMesh* grid, IBaseData* data,
-                  const FilterParameters& p)
+// The widget values, read afresh for every property, under the catalogue's parameter names. The
+// dialog runs the module's own operations: the plain division of the field directions.
+QVariantMap readParameters(const Ui::FourierFilterDialog& form, unsigned groups)
 {
     using namespace I2DFourierFilters;
-    const QString name; // null: the operation names the result after the property
-    switch (type) {
-    case IFilterDialog::LowPass:
-        lowPass(grid, data, p.wavelength, name);
-        break;
-    case IFilterDialog::HighPass:
-        highPass(grid, data, p.wavelength, name);
-        break;
-    case IFilterDialog::RTP:
-        rtp(grid, data, p.inclination, p.declination, name);
-        break;
-    case IFilterDialog::ApparentSusceptibility:
-        apparentSusceptibility(grid, data, p.height, p.fieldStrength, p.inclination, p.declination,
-                               p.attenuate, name);
-        break;
-    case IFilterDialog::ApparentDensity:
-        apparentDensity(grid, data, p.attenuate, name);
-        break;
-    case IFilterDialog::PseudoGravity:
-        pseudoGravity(grid, data, p.fieldStrength, p.inclination, p.declination, name);
-        break;
-    case IFilterDialog::VerticalDerivative:
-        firstVerticalDerivative(grid, data, p.attenuate, name);
-        break;
-    case IFilterDialog::HorizontalDerivative:
-        firstHorizontalDerivative(grid, data, p.method, p.attenuate, name);
-        break;
-    case IFilterDialog::Continuation:
-        continuation(grid, data, p.distance, p.attenuate, name);
-        break;
-    case IFilterDialog::Strike:
-        strike(grid, data, p.strike, p.tolerance, p.wavelength, name);
-        break;
-    case IFilterDialog::AnalyticSignal:
-        analyticSignal(grid, data, p.attenuate, name);
-        break;
-    }
-}
-
-FilterParameters readParameters(const Ui::FourierFilterDialog& form)
-{
-    FilterParameters p;
-    p.wavelength = static_cast<float>(form._wavelength_spinbox->value());
-    p.inclination = static_cast<float>(form._inclination_spinbox->value());
-    p.declination = static_cast<float>(form._declination_spinbox->value());
-    p.height = static_cast<float>(form._obs_height_spinbox->value());
-    p.fieldStrength = static_cast<float>(form._field_strength_spinbox->value());
-    p.distance = static_cast<float>(form._continuation_dist_spinbox->value());
-    p.strike = static_cast<float>(form._strike_spinbox->value());
-    p.tolerance = static_cast<float>(form._strike_tol_spinbox->value());
-    p.attenuate = form._attenuate_checkbox->isChecked();
-    if (form._thd_rb->isChecked())
-        p.method = I2DFourierFilters::TotalHorizontal;
-    else if (form._ew_rb->isChecked())
-        p.method = I2DFourierFilters::EastWest;
-    else
-        p.method = I2DFourierFilters::NorthSouth;
-    return p;
+    QVariantMap values;
+    auto put = [&values](const char* key, double value) { values.insert(QLatin1String(key), static_cast<float>(value)); };
+    put("cutoff", form._wavelength_spinbox->value());
+    put("inclination", form._inclination_spinbox->value());
+    put("declination", form._declination_spinbox->value());
+    put("field", form._field_strength_spinbox->value());
+    put("strike", form._strike_spinbox->value());
+    put("tolerance", form._strike_tol_spinbox->value());
+    put("height", (groups & ContinuationGroup) ? form._continuation_dist_spinbox->value() : form._obs_height_spinbox->value());
+    values.insert(QStringLiteral("attenuate"), form._attenuate_checkbox->isChecked());
+    values.insert(QStringLiteral("stabilise"), QStringLiteral("off"));
+    values.insert(QStringLiteral("method"), form._thd_rb->isChecked() ? QStringLiteral("total")
+                                            : form._ew_rb->isChecked() ? QStringLiteral("ew")
+                                                                       : QStringLiteral("ns"));
+    return values;
 }
 
 } // namespace
@@ -95,14 +38,16 @@ FilterParameters readParameters(const Ui::FourierFilterDialog& form)
 void IFilterDialog::filter()
 {
     I2DGridMesh* grid = chosenGrid();
-    if (!grid)
+    const I2DFourierFilters::FilterSpec* row = I2DFourierFilters::dialogFilter(_filter_type);
+    if (!grid || !row)
         return;
     const QStringList ticked = _properties_selector->checkedItems();
     for (const QString& name : ticked) {
         IBaseData* data = grid->DataList()->Data(name);
         if (!data)
             continue;
-        runOperation(_filter_type, grid, data, readParameters(*this));
+        // The operations report through the host log, so their results are not looked at.
+        row->run(grid, data, readParameters(*this, row->dialog.groups), QString());
     }
 }
 

@@ -5,6 +5,7 @@
 #include "I2DGridMesh.h"
 #include "IContextActionManager.h"
 #include "IUniverse.h"
+#include "filter_catalogue.h"
 
 #include <functional>
 
@@ -31,15 +32,9 @@ extern "C" Q_DECL_EXPORT void TavorinModuleV1(const char** nameSlot)
     if (!universe()->futureFeaturesEnabled())
         return;
     *nameSlot = moduleName;
-    registerForGrids(new ILowPassFourierFilterAction(nullptr));
-    registerForGrids(new IHighPassFourierFilterAction(nullptr));
-    registerForGrids(new IRTPFourierFilterAction(nullptr));
-    registerForGrids(new IApparentSusceptibilityFilterAction(nullptr));
-    registerForGrids(new IApparentDensityFilterAction(nullptr));
-    registerForGrids(new IPseudoGravityFilterAction(nullptr));
-    registerForGrids(new IVerticalDerivativeFourierFilterAction(nullptr));
-    registerForGrids(new IHorizontalDerivativeFourierFilterAction(nullptr));
-    registerForGrids(new IContinuationFourierFilterAction(nullptr));
-    registerForGrids(new IStrikeFourierFilterAction(nullptr));
-    registerForGrids(new IComputeAnalyticSignalAction(nullptr));
+    // The dialog's filters, in the catalogue's order.
+    for (const I2DFourierFilters::FilterSpec& filter : I2DFourierFilters::filterCatalogue())
+        if (filter.dialog.filterType >= 0)
+            registerForGrids(
+                createFilterAction(static_cast<IFilterDialog::IGeoPhysFilterType>(filter.dialog.filterType), nullptr));
 }
