@@ -22,11 +22,6 @@ const CLI::Validator kFinite(
     },
     "NUMBER");
 
-void addNumber(CLI::App* command, const char* name, float& value, const char* help)
-{
-    command->add_option(name, value, help)->required()->check(kFinite);
-}
-
 // Edits (insertions, deletions, substitutions, swaps of neighbours) that turn a into b.
 int editDistance(const std::string& a, const std::string& b)
 {
@@ -44,25 +39,24 @@ int editDistance(const std::string& a, const std::string& b)
     return d[a.size()][b.size()];
 }
 
-// auto, off, or limit[=DEG] with DEG in (0, 90].
-bool parseStabilisation(const QString& word, I2DFourierFilters::Stabilisation& stabilisation, QString& error)
+// The options the field may come from IGRF instead of: they are checked once parsed.
+bool fromIgrf(const FilterSpec& filter, const std::string& key)
 {
-    using S = I2DFourierFilters::Stabilisation;
-    const QString method = word.section(QLatin1Char('='), 0, 0);
-    const QString value = word.section(QLatin1Char('='), 1);
-    bool number = true;
-    stabilisation.value = value.isEmpty() ? 0.0 : value.toDouble(&number);
-    if (method == QLatin1String("auto") && value.isEmpty())
-        stabilisation.method = S::Auto;
-    else if (method == QLatin1String("off") && value.isEmpty())
-        stabilisation.method = S::None;
-    else if (method == QLatin1String("limit") && number && (value.isEmpty() || (stabilisation.value > 0 && stabilisation.value <= 90)))
-        stabilisation.method = S::LimitedGain;
-    else {
-        error = QStringLiteral("--stabilise %1: must be auto, off, or limit[=DEG] with DEG above 0 and at most 90 degrees").arg(word);
-        return false;
-    }
-    return true;
+    return filter.magnetic && (key == "inclination" || key == "declination" || key == "field");
+}
+
+std::vector<std::string> words(const char* choices)
+{
+    std::vector<std::string> list;
+    for (const QString& word : QString::fromLatin1(choices).split(QLatin1Char('|')))
+        list.push_back(word.toStdString());
+    return list;
+}
+
+bool isNumeric(I2DFourierFilters::ParameterKind kind)
+{
+    using K = I2DFourierFilters::ParameterKind;
+    return kind != K::Flag && kind != K::Choice && kind != K::Text;
 }
 
 } // namespace
@@ -76,7 +70,7 @@ CommandLine::CommandLine(CLI::App& app)
     app_.add_flag("-v,--verbose", fields_.verbose, "Also show the information entries of the host log");
     app_.footer("Exit status: 0 done, 1 input or operation rejected (reason on standard error), 2 usage error.\n"
                 "Run 'spectrafil COMMAND --help' for the options of a command.");
-    for (const FilterCommand& filter : filterCatalog())
+    for (const FilterSpec& filter : I2DFourierFilters::filterCatalogue())
         addFilter(filter);
     demo_ = app_.add_subcommand("demo", "Run all eleven filters on a synthetic aeromagnetic survey");
     demo_->add_option("DIR", fields_.folder, "Folder for the grids and the contact sheet")->capture_default_str();
@@ -85,57 +79,40 @@ CommandLine::CommandLine(CLI::App& app)
     demo_->add_flag("-v,--verbose", fields_.verbose, "Also show the information entries of the host log");
 }
 
-void CommandLine::addFilter(const FilterCommand& filter)
+void CommandLine::addFilter(const FilterSpec& filter)
 {
-    CLI::App* command = app_.add_subcommand(filter.command, filter.summary);
+    CLI::App* command = app_.add_subcommand(filter.id, filter.summary);
     command->footer(filter.response);
     command->add_option("IN", fields_.input, "Input grid (any raster GDAL reads)")->required();
     command->add_option("OUT", fields_.output, "Output grid (.tif GeoTIFF, .asc ESRI ASCII, .nc netCDF, else --format)")->required();
-    const unsigned o = filter.options;
-    FilterArguments& a = arguments_;
-    if (o & CutoffOption)
-        addNumber(command, "--cutoff", a.cutoff, "Cut-off wavelength, grid units");
-    if (o & StrikeOption) {
-        addNumber(command, "--strike", a.strike, "Strike, degrees east of north (-90 to 90)");
-        addNumber(command, "--tolerance", a.tolerance, "Strike tolerance, degrees (0.1 to 89; negative keeps that strike instead)");
+    for (const I2DFourierFilters::ParameterSpec& p : filter.parameters) {
+        const std::string name = std::string("--") + p.key;
+        std::string help = p.help;
+        if (p.kind == I2DFourierFilters::ParameterKind::Flag) {
+            command->add_flag(name, flags_[p.key], help);
+            continue;
+        }
+        if (fromIgrf(filter, p.key))
+            help += " (or from --igrf)";
+        CLI::Option* option = command->add_option(name, texts_[p.key], help);
+        if (p.defaultValue.isValid())
+            option->default_str(p.defaultValue.toString().toStdString());
+        if (p.kind == I2DFourierFilters::ParameterKind::Choice)
+            option->check(CLI::IsMember(words(p.choices)));
+        else if (isNumeric(p.kind))
+            option->check(kFinite)->type_name("NUMBER");
+        if (!p.optional && !p.defaultValue.isValid() && !fromIgrf(filter, p.key))
+            option->required();
     }
-    if (o & ObservationOption)
-        addNumber(command, "--height", a.height, "Observation height above the sources, grid units");
-    if (o & ContinuationOption)
-        addNumber(command, "--height", a.height, "Continuation distance, grid units, positive upward");
-    // The field may come from IGRF instead: its options are checked once parsed.
-    if (o & FieldOption)
-        command->add_option("--field", a.field, "Inducing field strength, nT (or from --igrf)")->check(kFinite);
-    if (o & DirectionOption)
-        addMagneticOptions(command);
-    if (o & MethodOption)
-        command->add_option("--method", fields_.method, "Total, east-west or north-south derivative")
-            ->check(CLI::IsMember({"total", "ew", "ns"}))
-            ->capture_default_str();
-    if (o & AttenuateOption)
-        command->add_flag("--attenuate", a.attenuate, "Stronger roll-off of the short wavelengths");
+    if (filter.magnetic) {
+        command->add_option("--igrf", request_.igrfYear, "Field direction and strength from IGRF-14 at the grid's centre "
+                                                          "in this decimal year (1900 to 2030); explicit values override it")
+            ->check(kFinite);
+        command->add_option("--altitude", request_.altitude, "Altitude of the survey above the ellipsoid for --igrf, m")
+            ->capture_default_str()->check(kFinite);
+    }
     addCommon(command);
     filters_.emplace_back(command, &filter);
-}
-
-void CommandLine::addMagneticOptions(CLI::App* command)
-{
-    FilterArguments& a = arguments_;
-    command->add_option("--inclination", a.inclination, "Field inclination, degrees (-90 to 90; or from --igrf)")->check(kFinite);
-    command->add_option("--declination", a.declination, "Field declination, degrees (-360 to 360; or from --igrf)")->check(kFinite);
-    command->add_option("--mag-inclination", a.magInclination, "Magnetisation inclination, degrees (default: the field's)")
-        ->check(kFinite);
-    command->add_option("--mag-declination", a.magDeclination, "Magnetisation declination, degrees (default: the field's)")
-        ->check(kFinite);
-    command->add_option("--stabilise", fields_.stabilise,
-                        "auto (the plain division where both inclinations are 15 degrees or steeper, limited gain "
-                        "below), off, or limit[=DEG] (gain limited to that at inclination DEG, default 7.5)")
-        ->capture_default_str();
-    command->add_option("--igrf", a.igrfYear, "Field direction and strength from IGRF-14 at the grid's centre in this "
-                                              "decimal year (1900 to 2030); explicit values override it")
-        ->check(kFinite);
-    command->add_option("--altitude", a.altitude, "Altitude of the survey above the ellipsoid for --igrf, m")
-        ->capture_default_str()->check(kFinite);
 }
 
 void CommandLine::addCommon(CLI::App* command)
@@ -158,8 +135,6 @@ bool CommandLine::finish(ParsedCommand& parsed, QString& error) const
         return false;
     }
     parsed.verbose = fields_.verbose;
-    parsed.arguments = arguments_;
-    parsed.arguments.method = fields_.method == "ew" ? 1 : fields_.method == "ns" ? 2 : 0;
     parsed.job = {text(fields_.input), text(fields_.output), text(fields_.preview), text(fields_.keepWork),
                   text(fields_.srs), text(fields_.format), text(fields_.units), false, fields_.noData, fields_.band,
                   fields_.quiet};
@@ -168,35 +143,35 @@ bool CommandLine::finish(ParsedCommand& parsed, QString& error) const
         if (command->parsed()) {
             parsed.filter = filter;
             parsed.job.hasNoData = command->get_option("--nodata")->count() > 0;
-            if ((filter->options & DirectionOption) && !finishMagnetic(*command, *filter, parsed.arguments, error))
+            parsed.request = request_;
+            for (const I2DFourierFilters::ParameterSpec& p : filter->parameters)
+                if (command->get_option(std::string("--") + p.key)->count() > 0)
+                    parsed.request.given.insert(QLatin1String(p.key), p.kind == I2DFourierFilters::ParameterKind::Flag
+                                                                          ? QVariant(true)
+                                                                          : QVariant(text(texts_.at(p.key))));
+            if (filter->magnetic && !finishMagnetic(*command, *filter, parsed.request, error))
                 return false;
         }
     return true;
 }
 
-bool CommandLine::finishMagnetic(const CLI::App& command, const FilterCommand& filter, FilterArguments& a,
+bool CommandLine::finishMagnetic(const CLI::App& command, const FilterSpec& filter, FilterRequest& request,
                                  QString& error) const
 {
     auto given = [&command](const char* name) { return command.get_option(name)->count() > 0; };
-    a.igrf = given("--igrf");
-    a.inclinationGiven = given("--inclination");
-    a.declinationGiven = given("--declination");
-    a.fieldGiven = !(filter.options & FieldOption) || given("--field");
-    a.magnetisationGiven = given("--mag-inclination");
-    if (!a.igrf && !(a.inclinationGiven && a.declinationGiven && a.fieldGiven)) {
+    request.igrf = given("--igrf");
+    const bool hasField = std::any_of(filter.parameters.begin(), filter.parameters.end(),
+                                      [](const auto& p) { return std::string(p.key) == "field"; });
+    if (!request.igrf && !(given("--inclination") && given("--declination") && (!hasField || given("--field")))) {
         error = QStringLiteral("%1 needs --inclination and --declination%2, or --igrf YEAR")
-                    .arg(QString::fromUtf8(filter.command), (filter.options & FieldOption) ? " and --field" : "");
+                    .arg(QLatin1String(filter.id), hasField ? " and --field" : "");
         return false;
     }
-    if (given("--mag-inclination") != given("--mag-declination")) {
-        error = QStringLiteral("--mag-inclination and --mag-declination go together: give both or neither");
-        return false;
-    }
-    if (given("--altitude") && !a.igrf) {
+    if (given("--altitude") && !request.igrf) {
         error = QStringLiteral("--altitude is the survey's altitude for --igrf; give --igrf YEAR too");
         return false;
     }
-    return parseStabilisation(text(fields_.stabilise), a.stabilisation, error);
+    return true;
 }
 
 QString CommandLine::unknownCommand(const std::string& word) const

@@ -6,11 +6,14 @@
 
 #include <CLI/CLI.hpp>
 
+#include <map>
+#include <string>
+
 namespace spectrafil {
 
 struct ParsedCommand {
-    const FilterCommand* filter = nullptr; // the chosen filter, or null for the demo
-    FilterArguments arguments;
+    const FilterSpec* filter = nullptr; // the chosen filter, or null for the demo
+    FilterRequest request;
     JobOptions job;
     DemoOptions demo;
     bool verbose = false;
@@ -29,16 +32,14 @@ public:
     bool draws() const { return !fields_.preview.empty() || demo_->parsed(); }
 
 private:
-    void addFilter(const FilterCommand& filter);
+    void addFilter(const FilterSpec& filter);
     void addCommon(CLI::App* command);
-    void addMagneticOptions(CLI::App* command);
-    // The field's direction and strength given or from --igrf, the magnetisation and stabilisation.
-    bool finishMagnetic(const CLI::App& command, const FilterCommand& filter, FilterArguments& arguments,
+    // The field's direction and strength given or from --igrf.
+    bool finishMagnetic(const CLI::App& command, const FilterSpec& filter, FilterRequest& request,
                         QString& error) const;
 
     struct Fields {
-        std::string input, output, preview, keepWork, srs, format, units, method = "total", folder = "spectrafil-demo";
-        std::string stabilise = "auto";
+        std::string input, output, preview, keepWork, srs, format, units, folder = "spectrafil-demo";
         double noData = 0.0;
         int band = 1;
         bool quiet = false;
@@ -46,9 +47,12 @@ private:
     };
     CLI::App& app_;
     CLI::App* demo_ = nullptr;
-    std::vector<std::pair<CLI::App*, const FilterCommand*>> filters_;
+    std::vector<std::pair<CLI::App*, const FilterSpec*>> filters_;
     Fields fields_;
-    FilterArguments arguments_;
+    // The catalogue parameters of the parsed command, by key; nodes stay put for CLI11's references.
+    std::map<std::string, std::string> texts_;
+    std::map<std::string, bool> flags_;
+    FilterRequest request_;
 };
 
 } // namespace spectrafil

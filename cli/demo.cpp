@@ -33,18 +33,28 @@ struct Row {
 
 // Parameters that suit the survey: cut-offs of 3 km, the survey's own field, 500 m upward, and
 // the stronger roll-off, since derivatives and the susceptibility magnify the noise.
-FilterArguments demoArguments(const QString& command, const DemoSurvey& survey)
+// The survey's own field and the parameters a geophysicist would pick for it, as far as the filter
+// takes them.
+QVariantMap demoParameters(const FilterSpec& filter, const DemoSurvey& survey)
 {
-    FilterArguments a;
-    a.cutoff = command == QLatin1String("strike") ? 2000.0f : 3000.0f;
-    a.inclination = float(survey.inclination);
-    a.declination = float(survey.declination);
-    a.field = float(survey.fieldStrength);
-    a.height = command == QLatin1String("continuation") ? 500.0f : float(survey.flightHeight);
-    a.strike = float(survey.dykeStrike);
-    a.tolerance = 20.0f;
-    a.attenuate = true;
-    return a;
+    const bool strike = QLatin1String(filter.id) == QLatin1String("strike");
+    const bool continuation = QLatin1String(filter.id) == QLatin1String("continuation");
+    const QVariantMap all = {
+        {QStringLiteral("cutoff"), strike ? 2000.0 : 3000.0},
+        {QStringLiteral("inclination"), survey.inclination},
+        {QStringLiteral("declination"), survey.declination},
+        {QStringLiteral("field"), survey.fieldStrength},
+        {QStringLiteral("height"), continuation ? 500.0 : survey.flightHeight},
+        {QStringLiteral("strike"), survey.dykeStrike},
+        {QStringLiteral("tolerance"), 20.0},
+        {QStringLiteral("attenuate"), true},
+    };
+    QVariantMap given;
+    for (const I2DFourierFilters::ParameterSpec& p : filter.parameters)
+        if (all.contains(QLatin1String(p.key)))
+            given.insert(QLatin1String(p.key), all.value(QLatin1String(p.key)));
+    QString error;
+    return I2DFourierFilters::completeParameters(filter, given, error);
 }
 
 Tavorin::IBaseDataFloat* surveyItem(const DemoSurvey& survey)
@@ -119,18 +129,20 @@ int runDemo(const DemoOptions& options)
     QVector<MapPanel> panels = {{&mesh->get2DGridGeometry(), input, QStringLiteral("Synthetic survey, total field"), QStringLiteral("nT")}};
     bool allWritten = writeStaged(folder.filePath(rows[0].file), like, *input,
                                   {input->Name(), QStringLiteral("nT"), {}, {}, {}, {}}, error);
-    for (const FilterCommand& filter : filterCatalog()) {
-        Row row{QString::fromUtf8(filter.title), QString::fromUtf8(filter.command) + QStringLiteral(".tif")};
+    for (const FilterSpec& filter : I2DFourierFilters::filterCatalogue()) {
+        if (filter.dialog.filterType < 0)
+            continue; // the module's eleven
+        Row row{QString::fromUtf8(filter.title), QString::fromUtf8(filter.id) + QStringLiteral(".tif")};
         QElapsedTimer timer;
         timer.start();
-        const FilterArguments arguments = demoArguments(QString::fromUtf8(filter.command), survey);
-        Tavorin::IBaseData* result = runOperation(filter, arguments, mesh, input, work.path());
+        const QVariantMap values = demoParameters(filter, survey);
+        Tavorin::IBaseData* result = runOperation(filter, values, mesh, input, work.path());
         row.seconds = timer.nsecsElapsed() * 1e-9;
         row.data = result;
-        const QString units = resultUnits(filter.units, QStringLiteral("nT"), QStringLiteral("m"));
+        const QString units = I2DFourierFilters::resultUnits(filter.units, QStringLiteral("nT"), QStringLiteral("m"));
         if (result) {
-            const GridLabels labels{result->Name(), units, QString::fromUtf8(filter.command),
-                                    describeParameters(filter, arguments, QStringLiteral("m")).join(QStringLiteral(", ")),
+            const GridLabels labels{result->Name(), units, QString::fromUtf8(filter.id),
+                                    describeParameters(filter, values, QStringLiteral("m")).join(QStringLiteral(", ")),
                                     rows[0].file, {}};
             allWritten = writeStaged(folder.filePath(row.file), like, *result, labels, error) && allWritten;
             panels.append({&mesh->get2DGridGeometry(), result, row.title, units});

@@ -54,7 +54,7 @@ int checkArguments(const JobOptions& options, QString& driver)
 }
 
 bool writePreview(const LoadedGrid& grid, const Tavorin::IBaseData& result, const GridLabels& labels,
-                  const FilterCommand& filter, const QString& path, QString& error)
+                  const FilterSpec& filter, const QString& path, QString& error)
 {
     const Tavorin::I2DGridGeometry& geometry = grid.mesh->get2DGridGeometry();
     QString title = QString::fromUtf8(filter.title);
@@ -105,15 +105,15 @@ bool writtenAsResult(const StagedOutput& output, const QString& driver, const Ta
     return false;
 }
 
-GridLabels resultLabels(const FilterCommand& filter, const FilterArguments& arguments, const LoadedGrid& grid,
+GridLabels resultLabels(const FilterSpec& filter, const QVariantMap& values, const LoadedGrid& grid,
                         const Tavorin::IBaseData& result)
 {
     const QString length = lengthUnit(grid.info.crsWkt);
     GridLabels labels;
     labels.description = result.Name();
-    labels.units = resultUnits(filter.units, grid.info.units, length);
-    labels.filter = QString::fromUtf8(filter.command);
-    labels.parameters = describeParameters(filter, arguments, length).join(QStringLiteral(", "));
+    labels.units = I2DFourierFilters::resultUnits(filter.units, grid.info.units, length);
+    labels.filter = QString::fromUtf8(filter.id);
+    labels.parameters = describeParameters(filter, values, length).join(QStringLiteral(", "));
     labels.source = QFileInfo(grid.info.path).fileName();
     labels.history = QStringLiteral("%1 spectrafil %2 %3%4 of %5")
                          .arg(QDateTime::currentDateTimeUtc().toString(Qt::ISODate), QStringLiteral(SPECTRAFIL_VERSION),
@@ -122,17 +122,21 @@ GridLabels resultLabels(const FilterCommand& filter, const FilterArguments& argu
     return labels;
 }
 
-// Refusals and warnings about the grid and the parameters on it, before the engine runs; the field
-// from IGRF when asked for.
-bool acceptedForFiltering(const FilterCommand& filter, FilterArguments& arguments, const LoadedGrid& grid)
+// Refusals and warnings about the grid and the parameters on it, before the engine runs; values
+// gets the parameters complete, with the field from IGRF when asked for.
+bool acceptedForFiltering(const FilterSpec& filter, const FilterRequest& request, const LoadedGrid& grid,
+                          QVariantMap& values)
 {
     QString refusal = geographicRefusal(grid.info);
     QStringList warnings = gridWarnings(grid.info);
+    QVariantMap given = request.given;
     QString igrfLine;
-    if (refusal.isEmpty() && arguments.igrf && fieldFromIgrf(grid.info, arguments, igrfLine, refusal))
+    if (refusal.isEmpty() && request.igrf && fieldFromIgrf(grid.info, filter, request, given, igrfLine, refusal))
         printNote(igrfLine);
     if (refusal.isEmpty())
-        refusal = checkParametersOnGrid(filter, arguments, grid.mesh->get2DGridGeometry(), lengthUnit(grid.info.crsWkt),
+        values = I2DFourierFilters::completeParameters(filter, given, refusal);
+    if (refusal.isEmpty())
+        refusal = checkParametersOnGrid(filter, values, grid.mesh->get2DGridGeometry(), lengthUnit(grid.info.crsWkt),
                                         warnings);
     for (const QString& warning : warnings)
         printWarning(warning);
@@ -156,7 +160,7 @@ bool commitOutputs(StagedOutput& grid, StagedOutput* preview, QString& error)
 
 } // namespace
 
-Tavorin::IBaseData* runOperation(const FilterCommand& filter, const FilterArguments& arguments, Tavorin::I2DGridMesh* grid,
+Tavorin::IBaseData* runOperation(const FilterSpec& filter, const QVariantMap& values, Tavorin::I2DGridMesh* grid,
                                  Tavorin::IBaseData* source, const QString& workFolder)
 {
     QPointer<Tavorin::IBaseData> result;
@@ -165,18 +169,18 @@ Tavorin::IBaseData* runOperation(const FilterCommand& filter, const FilterArgume
     bool ok = false;
     {
         StdoutToFile engineConsole(QDir(workFolder).filePath(QStringLiteral("engine_stdout.txt")));
-        ok = filter.run(grid, source, arguments);
+        ok = filter.run(grid, source, values, QString());
     }
     QObject::disconnect(connection);
     return ok && result && result != source ? result.data() : nullptr;
 }
 
-int runFilterJob(const FilterCommand& filter, FilterArguments arguments, const JobOptions& options)
+int runFilterJob(const FilterSpec& filter, FilterRequest request, const JobOptions& options)
 {
     QString driver;
     if (const int status = checkArguments(options, driver))
         return status;
-    QString error = refuseParameters(filter, arguments);
+    QString error = refuseParameters(filter, request);
     if (!error.isEmpty()) {
         printError(error);
         return ExitRejected;
@@ -187,19 +191,20 @@ int runFilterJob(const FilterCommand& filter, FilterArguments arguments, const J
         preview = std::make_unique<StagedOutput>(options.preview);
     WorkFolder work(options.keepWork);
     LoadedGrid grid;
-    ReadRequest request(options.input, options.band, options.srs);
-    request.units = options.units;
-    request.hasNoData = options.hasNoData;
-    request.noData = options.noData;
+    ReadRequest file(options.input, options.band, options.srs);
+    file.units = options.units;
+    file.hasNoData = options.hasNoData;
+    file.noData = options.noData;
     if (!output.ready(error) || (preview && !preview->ready(error)) || !work.ready(error) ||
-        !readGrid(request, Tavorin::world(), grid, error)) {
+        !readGrid(file, Tavorin::world(), grid, error)) {
         printError(error);
         return ExitRejected;
     }
-    if (!acceptedForFiltering(filter, arguments, grid))
+    QVariantMap values;
+    if (!acceptedForFiltering(filter, request, grid, values))
         return ExitRejected;
 
-    Tavorin::IBaseData* result = runOperation(filter, arguments, grid.mesh, grid.data, work.path());
+    Tavorin::IBaseData* result = runOperation(filter, values, grid.mesh, grid.data, work.path());
     if (!result) {
         printError(QStringLiteral("%1 of %2 failed; nothing was written").arg(QString::fromUtf8(filter.title), options.input));
         return ExitRejected;
@@ -209,7 +214,7 @@ int runFilterJob(const FilterCommand& filter, FilterArguments arguments, const J
         printError(QStringLiteral("%1; nothing was written").arg(problem));
         return ExitRejected;
     }
-    const GridLabels labels = resultLabels(filter, arguments, grid, *result);
+    const GridLabels labels = resultLabels(filter, values, grid, *result);
     if (!writeGrid(output.stagedPath(), driver, grid.info, *result, labels, error) ||
         !writtenAsResult(output, driver, *grid.mesh, *result, error) ||
         (preview && !writePreview(grid, *result, labels, filter, preview->stagedPath(), error)) ||

@@ -1,7 +1,7 @@
 #pragma once
 // One filter run from the command line: grid file in, filtered grid file (and a preview) out.
 
-#include "filter_catalog.h"
+#include "filter_request.h"
 
 #include <QString>
 
@@ -26,12 +26,12 @@ struct JobOptions {
 // Runs one grid operation with the engine's console output sent to a file of the work folder.
 // Returns the new data item (the last one the world made: the analytic signal makes its parts
 // first), or null when the operation failed; its messages went to the host log.
-Tavorin::IBaseData* runOperation(const FilterCommand& filter, const FilterArguments& arguments, Tavorin::I2DGridMesh* grid,
+Tavorin::IBaseData* runOperation(const FilterSpec& filter, const QVariantMap& values, Tavorin::I2DGridMesh* grid,
                                  Tavorin::IBaseData* source, const QString& workFolder);
 
 // Runs the filter and writes its result, after checking the parameters against the grid and the
 // result before it is written; every refusal and warning is reported on standard error. Returns the
 // exit status: 0 done, 1 input, parameters or result refused, 2 the arguments contradict each other.
-int runFilterJob(const FilterCommand& filter, FilterArguments arguments, const JobOptions& options);
+int runFilterJob(const FilterSpec& filter, FilterRequest request, const JobOptions& options);
 
 } // namespace spectrafil

@@ -72,7 +72,7 @@ int main(int argc, char** argv)
     const auto application = makeApplication(argc, argv, commandLine.draws());
     spectrafil::reportHostLog(command.verbose);
     spectrafil::reportProgress(!command.job.quiet);
-    const int status = command.filter ? spectrafil::runFilterJob(*command.filter, command.arguments, command.job)
+    const int status = command.filter ? spectrafil::runFilterJob(*command.filter, command.request, command.job)
                                       : spectrafil::runDemo(command.demo);
     return spectrafil::exitStatusUnlessInterrupted(status);
 }

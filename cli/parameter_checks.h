@@ -3,7 +3,7 @@
 // value, the allowed range and the reason; parameters that work but give a result the user may not
 // expect get a warning that says what the result will be.
 
-#include "filter_catalog.h"
+#include "filter_request.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,11 +15,11 @@ class I2DGridGeometry;
 namespace spectrafil {
 
 // Values no grid could make sense of: the first refusal's message, or empty.
-QString refuseParameters(const FilterCommand& filter, const FilterArguments& arguments);
+QString refuseParameters(const FilterSpec& filter, const FilterRequest& request);
 
-// Values judged against the grid's cells and extent: a refusal's message, or empty; warnings gets
-// one line per parameter whose result deserves a word.
-QString checkParametersOnGrid(const FilterCommand& filter, const FilterArguments& arguments,
+// The complete values judged against the grid's cells and extent: a refusal's message, or empty;
+// warnings gets one line per parameter whose result deserves a word.
+QString checkParametersOnGrid(const FilterSpec& filter, const QVariantMap& values,
                               const Tavorin::I2DGridGeometry& geometry, const QString& lengthUnit, QStringList& warnings);
 
 } // namespace spectrafil

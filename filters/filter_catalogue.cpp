@@ -1,6 +1,5 @@
 #include "filter_catalogue.h"
 
-#include "fourier_filters.h"
 
 #include <QStringList>
 
@@ -60,25 +59,6 @@ std::vector<ParameterSpec> join(std::vector<ParameterSpec> first, More... more)
     return first;
 }
 
-// auto, off, or limit[=DEG] with DEG in (0, 90].
-bool parseStabilisation(const QString& word, Stabilisation& stabilisation)
-{
-    const QString method = word.section(QLatin1Char('='), 0, 0);
-    const QString value = word.section(QLatin1Char('='), 1);
-    bool isNumber = true;
-    stabilisation.value = value.isEmpty() ? 0.0 : value.toDouble(&isNumber);
-    if (method == QLatin1String("auto") && value.isEmpty())
-        stabilisation.method = Stabilisation::Auto;
-    else if (method == QLatin1String("off") && value.isEmpty())
-        stabilisation.method = Stabilisation::None;
-    else if (method == QLatin1String("limit") && isNumber &&
-             (value.isEmpty() || (stabilisation.value > 0 && stabilisation.value <= 90)))
-        stabilisation.method = Stabilisation::LimitedGain;
-    else
-        return false;
-    return true;
-}
-
 QString checkMagnetic(const QVariantMap& v)
 {
     Stabilisation unused;
@@ -100,29 +80,12 @@ QString checkStrike(const QVariantMap& v)
     return QString();
 }
 
-MagneticDirections directionsOf(const QVariantMap& v)
-{
-    MagneticDirections d = inducedDirections(number(v, "inclination"), number(v, "declination"));
-    if (v.contains(QStringLiteral("mag-inclination"))) {
-        d.magInclination = number(v, "mag-inclination");
-        d.magDeclination = number(v, "mag-declination");
-    }
-    return d;
-}
-
-Stabilisation stabilisationOf(const QVariantMap& v)
-{
-    Stabilisation s;
-    parseStabilisation(v.value(QStringLiteral("stabilise"), QStringLiteral("auto")).toString(), s);
-    return s;
-}
-
 // The plain division with the magnetisation along the field is what the module's own operations
 // compute: they run it, so that such results are theirs to the last bit and log line.
 bool plainInduced(const QVariantMap& v)
 {
     return !v.contains(QStringLiteral("mag-inclination")) &&
-           resolveStabilisation(stabilisationOf(v), directionsOf(v)).method == Stabilisation::None;
+           resolveStabilisation(stabilisationOf(v), magneticDirectionsOf(v)).method == Stabilisation::None;
 }
 
 bool runLowPass(I2DGridMesh* g, IBaseData* d, const QVariantMap& v, const QString& name)
@@ -137,14 +100,14 @@ bool runRtp(I2DGridMesh* g, IBaseData* d, const QVariantMap& v, const QString& n
 {
     if (plainInduced(v))
         return rtp(g, d, number(v, "inclination"), number(v, "declination"), name);
-    return rtpStable(g, d, directionsOf(v), stabilisationOf(v), name);
+    return rtpStable(g, d, magneticDirectionsOf(v), stabilisationOf(v), name);
 }
 bool runSusceptibility(I2DGridMesh* g, IBaseData* d, const QVariantMap& v, const QString& name)
 {
     if (plainInduced(v))
         return apparentSusceptibility(g, d, number(v, "height"), number(v, "field"), number(v, "inclination"),
                                       number(v, "declination"), flag(v, "attenuate"), name);
-    return apparentSusceptibilityStable(g, d, number(v, "height"), number(v, "field"), directionsOf(v),
+    return apparentSusceptibilityStable(g, d, number(v, "height"), number(v, "field"), magneticDirectionsOf(v),
                                         flag(v, "attenuate"), stabilisationOf(v), name);
 }
 bool runDensity(I2DGridMesh* g, IBaseData* d, const QVariantMap& v, const QString& name)
@@ -155,7 +118,7 @@ bool runPseudoGravity(I2DGridMesh* g, IBaseData* d, const QVariantMap& v, const 
 {
     if (plainInduced(v))
         return pseudoGravity(g, d, number(v, "field"), number(v, "inclination"), number(v, "declination"), name);
-    return pseudoGravityStable(g, d, number(v, "field"), directionsOf(v), stabilisationOf(v), name);
+    return pseudoGravityStable(g, d, number(v, "field"), magneticDirectionsOf(v), stabilisationOf(v), name);
 }
 bool runVerticalDerivative(I2DGridMesh* g, IBaseData* d, const QVariantMap& v, const QString& name)
 {
@@ -328,6 +291,42 @@ QVariant checkedValue(const ParameterSpec& p, const QVariant& given, QString& er
 
 } // namespace
 
+// auto, off, or limit[=DEG] with DEG in (0, 90].
+bool parseStabilisation(const QString& word, Stabilisation& stabilisation)
+{
+    const QString method = word.section(QLatin1Char('='), 0, 0);
+    const QString value = word.section(QLatin1Char('='), 1);
+    bool isNumber = true;
+    stabilisation.value = value.isEmpty() ? 0.0 : value.toDouble(&isNumber);
+    if (method == QLatin1String("auto") && value.isEmpty())
+        stabilisation.method = Stabilisation::Auto;
+    else if (method == QLatin1String("off") && value.isEmpty())
+        stabilisation.method = Stabilisation::None;
+    else if (method == QLatin1String("limit") && isNumber &&
+             (value.isEmpty() || (stabilisation.value > 0 && stabilisation.value <= 90)))
+        stabilisation.method = Stabilisation::LimitedGain;
+    else
+        return false;
+    return true;
+}
+
+MagneticDirections magneticDirectionsOf(const QVariantMap& v)
+{
+    MagneticDirections d = inducedDirections(number(v, "inclination"), number(v, "declination"));
+    if (v.contains(QStringLiteral("mag-inclination"))) {
+        d.magInclination = number(v, "mag-inclination");
+        d.magDeclination = number(v, "mag-declination");
+    }
+    return d;
+}
+
+Stabilisation stabilisationOf(const QVariantMap& v)
+{
+    Stabilisation s;
+    parseStabilisation(v.value(QStringLiteral("stabilise"), QStringLiteral("auto")).toString(), s);
+    return s;
+}
+
 const std::vector<FilterSpec>& filterCatalogue()
 {
     static const std::vector<FilterSpec> rows = makeCatalogue();
@@ -350,7 +349,7 @@ const FilterSpec* dialogFilter(int filterType)
     return nullptr;
 }
 
-QVariantMap completeParameters(const FilterSpec& filter, const QVariantMap& given, QString& error)
+QVariantMap completeParameters(const FilterSpec& filter, const QVariantMap& given, QString& error, bool missingAllowed)
 {
     QVariantMap values;
     for (const ParameterSpec& p : filter.parameters) {
@@ -358,7 +357,7 @@ QVariantMap completeParameters(const FilterSpec& filter, const QVariantMap& give
         if (!given.contains(key)) {
             if (p.defaultValue.isValid())
                 values.insert(key, p.defaultValue);
-            else if (!p.optional) {
+            else if (!p.optional && !missingAllowed) {
                 error = QStringLiteral("%1 needs --%2").arg(QLatin1String(filter.id), key);
                 return {};
             }
@@ -374,7 +373,7 @@ QVariantMap completeParameters(const FilterSpec& filter, const QVariantMap& give
             error = QStringLiteral("%1 takes no parameter \"%2\"").arg(QLatin1String(filter.id), it.key());
             return {};
         }
-    if (filter.check)
+    if (filter.check && !missingAllowed)
         error = filter.check(values);
     return error.isEmpty() ? values : QVariantMap();
 }

@@ -6,6 +6,7 @@
 // Adding a filter is adding a row here and the operation it runs.
 
 #include "filters_export.h"
+#include "fourier_filters.h"
 
 #include <QString>
 #include <QVariantMap>
@@ -97,10 +98,17 @@ SPECTRAFIL_FILTERS_EXPORT const FilterSpec* findFilter(const QString& id);
 SPECTRAFIL_FILTERS_EXPORT const FilterSpec* dialogFilter(int filterType);
 
 // values with every parameter the row takes: the given ones, defaults for the others. Empty with a
-// message naming the parameter when a required one is missing, a value is of the wrong kind or
-// outside its range, or the row's own check refuses.
+// message naming the parameter when a required one is missing (unless missingAllowed: values to be
+// filled in later), a value is of the wrong kind or outside its range, or the row's own check
+// refuses.
 SPECTRAFIL_FILTERS_EXPORT QVariantMap completeParameters(const FilterSpec& filter, const QVariantMap& given,
-                                                         QString& error);
+                                                         QString& error, bool missingAllowed = false);
+
+// The directions and stabilisation of a magnetic row's values: the magnetisation along the field
+// unless mag-inclination and mag-declination are given; "stabilise" is auto, off or limit[=DEG].
+SPECTRAFIL_FILTERS_EXPORT MagneticDirections magneticDirectionsOf(const QVariantMap& values);
+SPECTRAFIL_FILTERS_EXPORT bool parseStabilisation(const QString& word, Stabilisation& stabilisation);
+SPECTRAFIL_FILTERS_EXPORT Stabilisation stabilisationOf(const QVariantMap& values);
 
 // The label of a result's units, from the source's units and the grid's length unit.
 SPECTRAFIL_FILTERS_EXPORT QString resultUnits(ResultUnits rule, const QString& sourceUnits,

@@ -121,8 +121,6 @@ TEST(Tool, UsageErrorsExitWith2)
         args({"lowpass", in, out, "--cutoff", "1000", "--band", "0"}),
         args({"lowpass", in, out, "--cutoff", "1000", "--preview", scratch.file("p.pdf")}),
         {"rpt"},
-        args({"rtp", in, out, "--inclination", "3", "--declination", "0", "--stabilise", "sideways"}),
-        args({"rtp", in, out, "--inclination", "30", "--declination", "0", "--mag-inclination", "20"}),
     };
     const std::string before = fileBytes(in);
     for (const QStringList& usage : usages) {

@@ -288,6 +288,9 @@ TEST_F(ToolBadInput, MeaninglessParametersAndResultsAreRefused)
         {{"rtp", "--inclination", "0", "--declination", "0", "--stabilise", "off"},
          "Reduction to the pole: the result has no defined cell; likely cause: an inclination too close to 0"},
         {{"rtp", "--igrf", "1899.9"}, "--igrf 1899.9: IGRF-14 covers the years 1900 to 2030"},
+        {{"rtp", "--inclination", "3", "--declination", "0", "--stabilise", "sideways"}, "--stabilise sideways: must be"},
+        {{"rtp", "--inclination", "30", "--declination", "0", "--mag-inclination", "20"},
+         "--mag-inclination and --mag-declination go together"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
