@@ -115,6 +115,7 @@ RtpDialog::RtpDialog(Tavorin::I2DGridMesh* grid, const GridFileInfo* file, QWidg
                                     "its centre: type the field direction in."));
     }
     followChoices();
+    adjustSize();
     connect(ui_->induced, &QCheckBox::toggled, this, &RtpDialog::followChoices);
     connect(ui_->stabilisation, qOverload<int>(&QComboBox::currentIndexChanged), this, &RtpDialog::followChoices);
     connect(ui_->igrfCompute, &QPushButton::clicked, this, &RtpDialog::computeFieldFromIgrf);
@@ -191,13 +192,13 @@ bool RtpDialog::computeFieldFromIgrf()
     QString error = outside(tr("IGRF year"), s.igrfYear, YearRange);
     IgrfAtGrid field;
     if (!error.isEmpty() || !igrfAtGridCentre(file_, s.igrfYear, s.igrfAltitude, field, error)) {
-        ui_->igrfReport->setText(error);
+        showIgrfReport(error);
         return false;
     }
     ui_->fieldInclination->setValue(field.inclination);
     ui_->fieldDeclination->setValue(field.declination);
     const QString report = describeIgrf(field);
-    ui_->igrfReport->setText(report);
+    showIgrfReport(report);
     Tavorin::ILogger::write2Log(report, Tavorin::ILogger::Information);
     return true;
 }
@@ -262,9 +263,17 @@ Tavorin::IBaseData* RtpDialog::chosenItem() const
     return data && grid_ && grid_->DataList()->items().contains(data) ? data : nullptr;
 }
 
+// Wrapped text changes the height the dialog needs.
+void RtpDialog::showIgrfReport(const QString& text)
+{
+    ui_->igrfReport->setText(text);
+    adjustSize();
+}
+
 void RtpDialog::showProblem(const QString& text)
 {
     ui_->problem->setText(text);
+    adjustSize();
 }
 
 // Automatic stabilisation changes the result only at shallow inclinations; the user learns when.

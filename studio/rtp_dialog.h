@@ -61,6 +61,7 @@ private:
     void setRanges();
     void followChoices();
     Tavorin::IBaseData* chosenItem() const;
+    void showIgrfReport(const QString& text);
     void showProblem(const QString& text);
     void warnWhenStabilised(const RtpSettings& settings) const;
 
