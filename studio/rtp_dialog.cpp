@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace spectrafil {
 namespace {
@@ -65,21 +66,18 @@ void applyRange(QDoubleSpinBox* box, const Range& range, int decimals)
     box->setRange(range.lowOpen ? range.low + std::pow(10.0, -decimals) : range.low, range.high);
 }
 
-// Index of the stabilisation combo box: Automatic, Off, Limited gain.
-int stabilisationRow(Stabilisation::Method method)
+// The stabilisation combo box's rows: Automatic, Off, Limited gain.
+const Stabilisation::Method RowMethods[] = {Stabilisation::Auto, Stabilisation::None, Stabilisation::LimitedGain};
+
+Stabilisation::Method methodAt(int row)
 {
-    switch (method) {
-    case Stabilisation::Auto:
-        return 0;
-    case Stabilisation::None:
-        return 1;
-    case Stabilisation::LimitedGain:
-        return 2;
-    }
-    return 0;
+    return RowMethods[std::clamp(row, 0, int(std::size(RowMethods)) - 1)];
 }
 
-const Stabilisation::Method RowMethods[] = {Stabilisation::Auto, Stabilisation::None, Stabilisation::LimitedGain};
+int stabilisationRow(Stabilisation::Method method)
+{
+    return int(std::find(std::begin(RowMethods), std::end(RowMethods), method) - std::begin(RowMethods));
+}
 
 // The items the module's filters take too: float cell items shown in the tree.
 bool isFilterable(const Tavorin::IBaseData* data)
@@ -137,7 +135,7 @@ RtpSettings RtpDialog::settings() const
         s.directions.magInclination = float(ui_->magInclination->value());
         s.directions.magDeclination = float(ui_->magDeclination->value());
     }
-    s.stabilisation.method = RowMethods[std::max(0, ui_->stabilisation->currentIndex())];
+    s.stabilisation.method = methodAt(ui_->stabilisation->currentIndex());
     if (s.stabilisation.method == Stabilisation::LimitedGain)
         s.stabilisation.value = ui_->limitInclination->value();
     s.igrfYear = ui_->igrfYear->value();
@@ -248,11 +246,10 @@ void RtpDialog::setRanges()
 void RtpDialog::followChoices()
 {
     const bool remanent = !ui_->induced->isChecked();
-    for (QWidget* widget : {static_cast<QWidget*>(ui_->magInclination), static_cast<QWidget*>(ui_->magDeclination),
-                            static_cast<QWidget*>(ui_->magInclinationCaption),
-                            static_cast<QWidget*>(ui_->magDeclinationCaption)})
+    for (QWidget* widget : QList<QWidget*>{ui_->magInclination, ui_->magDeclination, ui_->magInclinationCaption,
+                                           ui_->magDeclinationCaption})
         widget->setEnabled(remanent);
-    const bool limited = RowMethods[std::max(0, ui_->stabilisation->currentIndex())] == Stabilisation::LimitedGain;
+    const bool limited = methodAt(ui_->stabilisation->currentIndex()) == Stabilisation::LimitedGain;
     ui_->limitInclination->setEnabled(limited);
     ui_->limitInclinationCaption->setEnabled(limited);
 }
@@ -288,7 +285,8 @@ void RtpDialog::warnWhenStabilised(const RtpSettings& s) const
     Tavorin::ILogger::write2Log(
         tr("Reduction to the pole of \"%1\": the %2 inclination %3° is below %4° in size, where the plain division "
            "grows without bound, so the stabilised response was used (gain limited to that at %5°).")
-            .arg(s.dataName, which, QString::number(inclination, 'g', 6), QString::number(I2DFourierFilters::SteepInclination))
+            .arg(s.dataName, which, QString::number(inclination, 'g', 6),
+                 QString::number(I2DFourierFilters::SteepInclination))
             .arg(applied.value),
         Tavorin::ILogger::Warning);
 }

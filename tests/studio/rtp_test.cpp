@@ -84,8 +84,8 @@ TEST(StudioRtp, DialogRunsTheReductionAndWarnsWhenAShallowFieldIsStabilised)
     dialog->accept();
     ASSERT_EQ(grid->DataList()->count(), 4);
     EXPECT_EQ(grid->GetPaintedData(0), item(grid, 3));
-    EXPECT_TRUE(hostLog().contains(QStringLiteral("warning: Reduction to the pole of \"tmi\": the field inclination 5° "
-                                                  "is below 15°")))
+    EXPECT_TRUE(hostLog().contains(
+        QStringLiteral("warning: Reduction to the pole of \"tmi\": the field inclination 5° is below 15°")))
         << hostLog().toStdString();
     EXPECT_FALSE(hostLog().contains(QStringLiteral("not finite"))) << hostLog().toStdString();
 }
