@@ -5,6 +5,7 @@
 #include "map_view.h"
 #include "open_grids.h"
 #include "result_check.h"
+#include "rtp_dialog.h"
 #include "staged_output.h"
 #include "ui_studio_window.h"
 #include "world_tree.h"
@@ -15,6 +16,7 @@
 #include <ILogger.h>
 #include <IMain.h>
 #include <IProgressBarWidget.h>
+#include <ISelectionModel.h>
 #include <IUniverse.h>
 #include <IWorld.h>
 
@@ -88,6 +90,9 @@ void StudioWindow::start()
         moduleLabel_->setText(module_.moduleName.isEmpty() ? tr("Module: loaded, no preview features")
                                                            : tr("Module: %1").arg(module_.moduleName));
     }
+    // The reduction at any latitude is one of the module's filters to the user: offered with them.
+    if (!module_.moduleName.isEmpty())
+        tree_->setGridActions({ui_->actionReduceToPole});
     openGrids(options_.grids);
 }
 
@@ -202,6 +207,18 @@ void StudioWindow::exportMap()
     inform(tr("Exported the map of \"%1\" to %2.").arg(QString(data->Name()), path));
 }
 
+void StudioWindow::openRtpDialog()
+{
+    auto* grid = qobject_cast<Tavorin::I2DGridMesh*>(Tavorin::world()->getSelectionModel()->getMesh());
+    if (!grid) {
+        tell(tr("Choose a grid in the tree first; the reduction to the pole works on a grid's item."));
+        return;
+    }
+    auto* dialog = new RtpDialog(grid, grids_->fileOf(grid), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+}
+
 void StudioWindow::about()
 {
     QMessageBox::about(this, tr("About Spectrafil Studio"),
@@ -232,6 +249,7 @@ void StudioWindow::connectActions()
     connect(ui_->actionOpen, &QAction::triggered, this, &StudioWindow::chooseAndOpen);
     connect(ui_->actionSaveItemAs, &QAction::triggered, this, &StudioWindow::chooseAndSave);
     connect(ui_->actionExportMap, &QAction::triggered, this, &StudioWindow::exportMap);
+    connect(ui_->actionReduceToPole, &QAction::triggered, this, &StudioWindow::openRtpDialog);
     connect(ui_->actionQuit, &QAction::triggered, this, &QWidget::close);
     connect(ui_->actionFitMap, &QAction::triggered, map_, &MapView::fitToGrid);
     connect(ui_->actionAbout, &QAction::triggered, this, &StudioWindow::about);

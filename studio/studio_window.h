@@ -66,6 +66,7 @@ private slots:
     void chooseAndOpen();
     void chooseAndSave();
     void exportMap();
+    void openRtpDialog();
     void about();
 
 private:

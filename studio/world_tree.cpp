@@ -1,5 +1,6 @@
 #include "world_tree.h"
 
+#include <I2DGridMesh.h>
 #include <IBaseData.h>
 #include <IBaseListData.h>
 #include <IContextActionManager.h>
@@ -74,6 +75,8 @@ QMenu* WorldTree::contextMenuFor(Tavorin::ITreeEntity* entity, QWidget* parent)
 {
     auto* menu = new QMenu(parent);
     menu->addActions(Tavorin::IContextActionManager::instance()->actionsFor(entity));
+    if (qobject_cast<Tavorin::I2DGridMesh*>(entity))
+        menu->addActions(gridActions_);
     if (qobject_cast<Tavorin::IBaseData*>(entity) && !dataItemActions_.isEmpty()) {
         if (!menu->isEmpty())
             menu->addSeparator();

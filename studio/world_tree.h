@@ -33,9 +33,10 @@ public:
     // Makes the entity's row current, which also selects and paints as a click does.
     void setCurrentEntity(const Tavorin::ITreeEntity* entity);
 
-    // The context menu of an entity: the host's actions for it, then, for a data item, the studio's
-    // own item actions. The caller owns the menu.
+    // The context menu of an entity: the host's actions for it, then the studio's own actions for a
+    // grid, right beside the host's, or for a data item, after a separator. The caller owns the menu.
     QMenu* contextMenuFor(Tavorin::ITreeEntity* entity, QWidget* parent);
+    void setGridActions(const QList<QAction*>& actions) { gridActions_ = actions; }
     void setDataItemActions(const QList<QAction*>& actions) { dataItemActions_ = actions; }
 
 protected:
@@ -55,6 +56,7 @@ private:
 
     Tavorin::IWorld* world_;
     QStandardItemModel* model_;
+    QList<QAction*> gridActions_;
     QList<QAction*> dataItemActions_;
     QSet<const QObject*> collapsed_;
     bool quiet_ = false; // rows change without the user choosing

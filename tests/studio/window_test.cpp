@@ -50,7 +50,7 @@ protected:
     ScratchDir scratch;
 };
 
-TEST_F(StudioWindowTest, ContextMenuOffersTheElevenFiltersOnGridsOnlyAndSelectionFeedsTheWorld)
+TEST_F(StudioWindowTest, ContextMenuOffersTheFiltersOnGridsOnlyAndSelectionFeedsTheWorld)
 {
     auto window = startStudio({QStringLiteral("tmi.tif")});
     ASSERT_TRUE(window->module().loaded) << window->module().message.toStdString();
@@ -62,9 +62,11 @@ TEST_F(StudioWindowTest, ContextMenuOffersTheElevenFiltersOnGridsOnlyAndSelectio
     ASSERT_TRUE(window->tree()->indexOf(item).isValid());
     EXPECT_EQ(window->tree()->indexOf(item).parent(), window->tree()->indexOf(grid));
 
+    // The module's eleven, then the studio's reduction to the pole at any latitude.
     const QStringList gridMenu = menuTexts(*window, grid);
-    ASSERT_EQ(gridMenu.size(), 11);
+    ASSERT_EQ(gridMenu.size(), 12);
     EXPECT_EQ(gridMenu.first(), LowPass);
+    EXPECT_EQ(gridMenu.last(), QStringLiteral("Reduce to the pole (any latitude)"));
     const QStringList itemMenu = menuTexts(*window, item);
     for (const QString& text : gridMenu)
         EXPECT_FALSE(itemMenu.contains(text)) << text.toStdString();

@@ -1,0 +1,126 @@
+// The studio's reduction to the pole at any latitude, driven through its dialog: the values reach
+// the operation (checked against the module's own reduction), a shallow field is stabilised with a
+// warning, and IGRF-14 gives the field at the grid's centre.
+
+#include "studio_fixture.h"
+
+#include <I2DGridMesh.h>
+#include <IBaseDataFloat.h>
+#include <IBaseListData.h>
+#include <fourier_filters.h>
+#include <rtp_dialog.h>
+#include <world_tree.h>
+
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+spectrafil::RtpDialog* openRtpDialog(spectrafil::StudioWindow& window, Tavorin::I2DGridMesh* grid)
+{
+    window.tree()->setCurrentEntity(grid);
+    std::unique_ptr<QMenu> menu(window.tree()->contextMenuFor(grid, &window));
+    for (QAction* action : menu->actions())
+        if (action->text() == QStringLiteral("Reduce to the pole (any latitude)"))
+            action->trigger();
+    const QList<spectrafil::RtpDialog*> dialogs = window.findChildren<spectrafil::RtpDialog*>();
+    return dialogs.isEmpty() ? nullptr : dialogs.last(); // the newest: closed ones go at the next event loop
+
+}
+
+Tavorin::IBaseDataFloat* item(Tavorin::I2DGridMesh* grid, int row)
+{
+    return qobject_cast<Tavorin::IBaseDataFloat*>(grid->DataList()->at(row));
+}
+
+TEST(StudioRtp, DialogRunsTheReductionAndWarnsWhenAShallowFieldIsStabilised)
+{
+    ScratchDir scratch;
+    writeRaster(scratch.file("tmi.tif"), "GTiff", bumpRaster(64, 48, 500000.0, 7100000.0));
+    auto window = startStudio({QStringLiteral("tmi.tif")});
+    Tavorin::I2DGridMesh* grid = gridNamed(QStringLiteral("tmi"));
+    ASSERT_NE(grid, nullptr);
+    spectrafil::RtpDialog* dialog = openRtpDialog(*window, grid);
+    ASSERT_NE(dialog, nullptr);
+
+    spectrafil::RtpSettings settings = dialog->settings();
+    EXPECT_EQ(settings.dataName, QStringLiteral("tmi"));
+    EXPECT_EQ(settings.stabilisation.method, I2DFourierFilters::Stabilisation::Auto);
+    QString error;
+    settings.directions.fieldInclination = 95;
+    EXPECT_FALSE(dialog->setSettings(settings, error));
+    EXPECT_EQ(error, QStringLiteral("Field inclination 95°: must be within -90° to 90°"));
+
+    // A remanent magnetisation given as the field's own direction, no stabilisation: the module's
+    // reduction to the pole gives the same grid.
+    settings.directions = {50, 10, 50, 10};
+    settings.induced = false;
+    settings.stabilisation.method = I2DFourierFilters::Stabilisation::None;
+    ASSERT_TRUE(dialog->setSettings(settings, error)) << error.toStdString();
+    dialog->accept();
+    ASSERT_EQ(grid->DataList()->count(), 2) << hostLog().toStdString();
+    ASSERT_TRUE(I2DFourierFilters::rtp(grid, item(grid, 0), 50, 10, QStringLiteral("reference")));
+    const Tavorin::IBaseDataFloat* result = item(grid, 1);
+    const Tavorin::IBaseDataFloat* reference = item(grid, 2);
+    EXPECT_EQ(result->Name(), QStringLiteral("tmi rtp filtered"));
+    for (unsigned id = 0; id < result->size(); ++id) {
+        ASSERT_EQ(result->hasValue(id), reference->hasValue(id)) << id;
+        if (result->hasValue(id)) {
+            ASSERT_EQ(result->value(id), reference->value(id)) << id;
+        }
+    }
+    EXPECT_FALSE(hostLog().contains(QStringLiteral("stabilised"))) << hostLog().toStdString();
+
+    // At 5° Automatic takes the stabilised response and says so; the result is painted.
+    dialog = openRtpDialog(*window, grid);
+    settings.directions = I2DFourierFilters::inducedDirections(5, 0);
+    settings.induced = true;
+    settings.stabilisation.method = I2DFourierFilters::Stabilisation::Auto;
+    ASSERT_TRUE(dialog->setSettings(settings, error)) << error.toStdString();
+    dialog->accept();
+    ASSERT_EQ(grid->DataList()->count(), 4);
+    EXPECT_EQ(grid->GetPaintedData(0), item(grid, 3));
+    EXPECT_TRUE(hostLog().contains(
+        QStringLiteral("warning: Reduction to the pole of \"tmi\": the field inclination 5° is below 15°")))
+        << hostLog().toStdString();
+    EXPECT_FALSE(hostLog().contains(QStringLiteral("not finite"))) << hostLog().toStdString();
+}
+
+TEST(StudioRtp, ComputeTakesTheFieldFromIgrfAtTheGridCentreOrSaysWhyNot)
+{
+    ScratchDir scratch;
+    // 40 x 30 cells of 100 m in UTM 54S, centred on 21.958°S 140.667°E (465617.21 E, 7571784.48 N).
+    Raster placed = bumpRaster(40, 30, 465617.21 - 2000.0, 7571784.48 + 1500.0);
+    placed.crsWkt = epsgWkt(32754);
+    writeRaster(scratch.file("placed.tif"), "GTiff", placed);
+    Raster unplaced = placed;
+    unplaced.crsWkt.clear();
+    writeRaster(scratch.file("unplaced.tif"), "GTiff", unplaced);
+    auto window = startStudio({QStringLiteral("placed.tif"), QStringLiteral("unplaced.tif")});
+
+    spectrafil::RtpDialog* dialog = openRtpDialog(*window, gridNamed(QStringLiteral("placed")));
+    ASSERT_NE(dialog, nullptr);
+    spectrafil::RtpSettings settings = dialog->settings();
+    settings.igrfYear = 1990.5;
+    QString error;
+    ASSERT_TRUE(dialog->setSettings(settings, error)) << error.toStdString();
+    QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("igrfCompute")), Qt::LeftButton);
+    settings = dialog->settings();
+    EXPECT_NEAR(settings.directions.fieldInclination, -53.18, 0.01);
+    EXPECT_NEAR(settings.directions.fieldDeclination, 6.67, 0.01);
+    EXPECT_TRUE(hostLog().contains(QStringLiteral("IGRF-14 at 21.958°S 140.667°E, 1990.50: inclination -53.18°")))
+        << hostLog().toStdString();
+    dialog->close();
+
+    dialog = openRtpDialog(*window, gridNamed(QStringLiteral("unplaced")));
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(dialog->findChild<QPushButton*>(QStringLiteral("igrfCompute"))->isEnabled());
+    EXPECT_TRUE(dialog->findChild<QLabel*>(QStringLiteral("igrfReport"))->text().contains(
+        QStringLiteral("no coordinate reference system")));
+}
+
+} // namespace
