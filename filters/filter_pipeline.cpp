@@ -295,7 +295,9 @@ bool runFilterEngine(FilterPoints& points, bool computeSpectrum)
 
 IBaseDataFloat* createResultProperty(I2DGridMesh* grid, const QString& resultName)
 {
-    auto* result = qobject_cast<IBaseDataFloat*>(world()->createProperty(grid, resultName, resultName, 2, 1, 2));
+    const int components = 1;
+    auto* result = qobject_cast<IBaseDataFloat*>(
+        world()->createProperty(grid, resultName, resultName, IBaseData::CellData, components, IBaseData::FloatData));
     if (!result)
         logError(QStringLiteral("Unable to create new property %1!").arg(resultName));
     return result;

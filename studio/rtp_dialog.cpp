@@ -82,7 +82,8 @@ int stabilisationRow(Stabilisation::Method method)
 // The items the module's filters take too: float cell items shown in the tree.
 bool isFilterable(const Tavorin::IBaseData* data)
 {
-    return qobject_cast<const Tavorin::IBaseDataFloat*>(data) && data->dataClass() == 2 && data->isVisibleInTree();
+    return qobject_cast<const Tavorin::IBaseDataFloat*>(data) && data->dataClass() == Tavorin::IBaseData::CellData &&
+           data->isVisibleInTree();
 }
 
 double todayAsDecimalYear()

@@ -35,7 +35,8 @@ bool isGridMesh(IMesh* mesh)
 // Only float cell properties that the tree shows are worth filtering.
 bool isFilterableData(IBaseData* data)
 {
-    return data->dataClass() == 2 && data->dataType() == 2 && data->isVisibleInTree();
+    return data->dataClass() == IBaseData::CellData && data->dataType() == IBaseData::FloatData &&
+           data->isVisibleInTree();
 }
 
 // The object hit by the last pick in the current view, if it is a 2D grid.
