@@ -110,7 +110,8 @@ QString rangeText(const WavenumberRange& range, const WavenumberUnit& unit)
     return QStringLiteral("%1-%2 %3")
         .arg(range.from * unit.perGridUnit, 0, 'g', 4)
         .arg(range.to * unit.perGridUnit, 0, 'g', 4)
-        .arg(unit.name);
+        .arg(unit.name)
+        .trimmed();
 }
 
 } // namespace
