@@ -1,10 +1,11 @@
 // spectrafil: Fourier-domain filters for potential-field grid files. The work is done by the
-// library functions runFilterJob and runDemo; main parses, sets up Qt and the console, and
-// returns their exit status.
+// library functions runFilterJob, runSpectrumJob and runDemo; main parses, sets up Qt and the
+// console, and returns their exit status.
 
 #include "command_line.h"
 #include "console.h"
 #include "interruption.h"
+#include "spectrum_job.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -47,6 +48,7 @@ int main(int argc, char** argv)
     spectrafil::watchForInterruption();
     CLI::App app("Fourier-domain filters for potential-field grids (aeromagnetic nT, gravity mGal)", "spectrafil");
     spectrafil::CommandLine commandLine(app);
+    const spectrafil::SpectrumCommand spectrum(app);
     for (int i = 1; i < argc; ++i)
         if (argv[i][0] != '-') { // the command: the first word that is no option
             const QString unknown = commandLine.unknownCommand(argv[i]);
@@ -69,10 +71,11 @@ int main(int argc, char** argv)
     }
     showQtMessages = command.verbose;
     qInstallMessageHandler(qtMessages);
-    const auto application = makeApplication(argc, argv, commandLine.draws());
+    const auto application = makeApplication(argc, argv, commandLine.draws() || spectrum.draws());
     spectrafil::reportHostLog(command.verbose);
     spectrafil::reportProgress(!command.job.quiet);
-    const int status = command.filter ? spectrafil::runFilterJob(*command.filter, command.request, command.job)
-                                      : spectrafil::runDemo(command.demo);
+    const int status = spectrum.parsed()  ? spectrum.run()
+                       : command.filter ? spectrafil::runFilterJob(*command.filter, command.request, command.job)
+                                        : spectrafil::runDemo(command.demo);
     return spectrafil::exitStatusUnlessInterrupted(status);
 }

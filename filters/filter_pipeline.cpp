@@ -256,27 +256,32 @@ void copyLogWhole(const char* name)
 
 } // namespace
 
+bool runForwardEngine(const FilterPoints& points)
+{
+    logInfo(QStringLiteral("Computing spectrum, this may take a few minutes..."));
+    bool computed = false;
+    {
+        // The log is complete only once the run is destroyed.
+        ForwardRun run(ControlFileName, &points);
+        computed = run.Execute();
+    }
+    copyLogLines(ForwardLogName);
+    if (!computed) {
+        logError(QStringLiteral("Spectrum calculation failed!"));
+        return false;
+    }
+    logInfo(QStringLiteral("Finished spectrum calculation"));
+    return true;
+}
+
 bool runFilterEngine(FilterPoints& points, bool computeSpectrum)
 {
     if (!QFile(QString::fromLatin1(ControlFileName)).open(QIODevice::ReadOnly | QIODevice::Text)) {
         logError(QStringLiteral("Couldn't open spectrum control file."));
         return false;
     }
-    if (computeSpectrum) {
-        logInfo(QStringLiteral("Computing spectrum, this may take a few minutes..."));
-        bool computed = false;
-        {
-            // The log is complete only once the run is destroyed.
-            ForwardRun run(ControlFileName, &points);
-            computed = run.Execute();
-        }
-        copyLogLines(ForwardLogName);
-        if (!computed) {
-            logError(QStringLiteral("Spectrum calculation failed!"));
-            return false;
-        }
-        logInfo(QStringLiteral("Finished spectrum calculation"));
-    }
+    if (computeSpectrum && !runForwardEngine(points))
+        return false;
     logInfo(QStringLiteral("Applying filter, this may take a few minutes..."));
     bool filtered = false;
     {

@@ -49,6 +49,10 @@ SPECTRAFIL_FILTERS_EXPORT bool writeSpectrumSection(const Tavorin::I2DGridMesh* 
 // when given, is logged once the header lines are written (the potential-field transforms' way).
 SPECTRAFIL_FILTERS_EXPORT bool writeFilterSection(const std::string& filterLines,
                                                   const QString& announceAfterHeader = QString());
+// The forward run alone, its log copied into the host log; true when it wrote the spectrum file,
+// SpectrumFileName in the current directory.
+bool runForwardEngine(const FilterPoints& points);
+constexpr const char* SpectrumFileName = "fpt15_2D_FWD_SPEC_FILTER.BIN";
 // The forward run (when computeSpectrum) and the inverse run, their logs copied into the host log.
 // The points go in as the grid's cells and come back as the filtered points.
 SPECTRAFIL_FILTERS_EXPORT bool runFilterEngine(FilterPoints& points, bool computeSpectrum);
