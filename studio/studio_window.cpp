@@ -6,6 +6,7 @@
 #include "open_grids.h"
 #include "result_check.h"
 #include "rtp_dialog.h"
+#include "spectrum_window.h"
 #include "staged_output.h"
 #include "ui_studio_window.h"
 #include "world_tree.h"
@@ -92,7 +93,7 @@ void StudioWindow::start()
     }
     // The reduction at any latitude is one of the module's filters to the user: offered with them.
     if (!module_.moduleName.isEmpty())
-        tree_->setGridActions({ui_->actionReduceToPole});
+        tree_->setGridActions({ui_->actionReduceToPole, ui_->actionPowerSpectrum});
     openGrids(options_.grids);
 }
 
@@ -219,6 +220,20 @@ void StudioWindow::openRtpDialog()
     dialog->show();
 }
 
+void StudioWindow::openSpectrumWindow()
+{
+    auto* grid = qobject_cast<Tavorin::I2DGridMesh*>(Tavorin::world()->getSelectionModel()->getMesh());
+    Tavorin::IBaseData* data = map_->shownData();
+    if (!grid || !data || data->mesh() != grid) {
+        tell(tr("Choose a grid in the tree and show one of its items on the map first; the spectrum is that item's."));
+        return;
+    }
+    const GridFileInfo* file = grids_->fileOf(grid);
+    auto* window = new SpectrumWindow(grid, data, lengthUnit(file ? file->crsWkt : QString()), this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+}
+
 void StudioWindow::about()
 {
     QMessageBox::about(this, tr("About Spectrafil Studio"),
@@ -250,6 +265,7 @@ void StudioWindow::connectActions()
     connect(ui_->actionSaveItemAs, &QAction::triggered, this, &StudioWindow::chooseAndSave);
     connect(ui_->actionExportMap, &QAction::triggered, this, &StudioWindow::exportMap);
     connect(ui_->actionReduceToPole, &QAction::triggered, this, &StudioWindow::openRtpDialog);
+    connect(ui_->actionPowerSpectrum, &QAction::triggered, this, &StudioWindow::openSpectrumWindow);
     connect(ui_->actionQuit, &QAction::triggered, this, &QWidget::close);
     connect(ui_->actionFitMap, &QAction::triggered, map_, &MapView::fitToGrid);
     connect(ui_->actionAbout, &QAction::triggered, this, &StudioWindow::about);

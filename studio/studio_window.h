@@ -67,6 +67,7 @@ private slots:
     void chooseAndSave();
     void exportMap();
     void openRtpDialog();
+    void openSpectrumWindow();
     void about();
 
 private:

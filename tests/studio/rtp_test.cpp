@@ -9,6 +9,7 @@
 #include <IBaseListData.h>
 #include <fourier_filters.h>
 #include <rtp_dialog.h>
+#include <spectrum_window.h>
 #include <world_tree.h>
 
 #include <QLabel>
@@ -124,3 +125,22 @@ TEST(StudioRtp, ComputeTakesTheFieldFromIgrfAtTheGridCentreOrSaysWhyNot)
 }
 
 } // namespace
+
+// The grid's menu also opens the power spectrum of the item on the map, with its depth lines.
+TEST(StudioSpectrum, GridMenuShowsThePowerSpectrumAndDepthsOfTheShownItem)
+{
+    ScratchDir scratch;
+    writeRaster(scratch.file("tmi.tif"), "GTiff", bumpRaster(64, 48, 500000.0, 7100000.0));
+    auto window = startStudio({QStringLiteral("tmi.tif")});
+    Tavorin::I2DGridMesh* grid = gridNamed(QStringLiteral("tmi"));
+    ASSERT_NE(grid, nullptr);
+    window->tree()->setCurrentEntity(grid);
+    std::unique_ptr<QMenu> menu(window->tree()->contextMenuFor(grid, window.get()));
+    for (QAction* action : menu->actions())
+        if (action->text() == QStringLiteral("Power spectrum and depths"))
+            action->trigger();
+    const QList<spectrafil::SpectrumWindow*> windows = window->findChildren<spectrafil::SpectrumWindow*>();
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_FALSE(windows[0]->findChild<QLabel*>(QStringLiteral("spectrumPlot"))->pixmap(Qt::ReturnByValue).isNull());
+    EXPECT_TRUE(windows[0]->depthText().startsWith(QStringLiteral("depth "))) << windows[0]->depthText().toStdString();
+}
