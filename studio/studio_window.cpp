@@ -5,6 +5,7 @@
 #include "map_view.h"
 #include "open_grids.h"
 #include "result_check.h"
+#include "catalogue_dialog.h"
 #include "rtp_dialog.h"
 #include "spectrum_window.h"
 #include "staged_output.h"
@@ -93,7 +94,8 @@ void StudioWindow::start()
     }
     // The reduction at any latitude is one of the module's filters to the user: offered with them.
     if (!module_.moduleName.isEmpty())
-        tree_->setGridActions({ui_->actionReduceToPole, ui_->actionPowerSpectrum});
+        tree_->setGridActions(QList<QAction*>{ui_->actionReduceToPole} + catalogueActions() +
+                              QList<QAction*>{ui_->actionPowerSpectrum});
     openGrids(options_.grids);
 }
 
@@ -216,6 +218,33 @@ void StudioWindow::openRtpDialog()
         return;
     }
     auto* dialog = new RtpDialog(grid, grids_->fileOf(grid), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+}
+
+// One entry per catalogue filter beyond the module's dialog, each with a form built from its row.
+QList<QAction*> StudioWindow::catalogueActions()
+{
+    QList<QAction*> actions;
+    for (const I2DFourierFilters::FilterSpec& filter : I2DFourierFilters::filterCatalogue()) {
+        if (filter.dialog.filterType >= 0 || filter.magnetic)
+            continue; // the module's dialog, or the reduction to the pole's own
+        auto* action = new QAction(QString::fromUtf8(filter.title), this);
+        action->setToolTip(QString::fromUtf8(filter.summary));
+        connect(action, &QAction::triggered, this, [this, &filter] { openCatalogueDialog(filter); });
+        actions << action;
+    }
+    return actions;
+}
+
+void StudioWindow::openCatalogueDialog(const I2DFourierFilters::FilterSpec& filter)
+{
+    auto* grid = qobject_cast<Tavorin::I2DGridMesh*>(Tavorin::world()->getSelectionModel()->getMesh());
+    if (!grid) {
+        tell(tr("Choose a grid in the tree first; %1 works on a grid's item.").arg(QString::fromUtf8(filter.title)));
+        return;
+    }
+    auto* dialog = new CatalogueDialog(filter, grid, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();
 }

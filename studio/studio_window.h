@@ -5,6 +5,8 @@
 
 #include "module_loader.h"
 
+#include <filter_catalogue.h>
+
 #include <QMainWindow>
 #include <QStringList>
 
@@ -68,6 +70,8 @@ private slots:
     void exportMap();
     void openRtpDialog();
     void openSpectrumWindow();
+    QList<QAction*> catalogueActions();
+    void openCatalogueDialog(const I2DFourierFilters::FilterSpec& filter);
     void about();
 
 private:

@@ -4,6 +4,8 @@
 
 #include "studio_fixture.h"
 
+#include <filter_catalogue.h>
+
 #include <I2DGridMesh.h>
 #include <IBaseDataFloat.h>
 #include <IBaseListData.h>
@@ -26,6 +28,8 @@
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -62,11 +66,17 @@ TEST_F(StudioWindowTest, ContextMenuOffersTheFiltersOnGridsOnlyAndSelectionFeeds
     ASSERT_TRUE(window->tree()->indexOf(item).isValid());
     EXPECT_EQ(window->tree()->indexOf(item).parent(), window->tree()->indexOf(grid));
 
-    // The module's eleven, then the studio's reduction to the pole at any latitude.
+    // The module's eleven, the studio's reduction to the pole at any latitude, the catalogue's
+    // filters beyond the module's dialog, and the power spectrum.
     const QStringList gridMenu = menuTexts(*window, grid);
-    ASSERT_EQ(gridMenu.size(), 12);
+    const auto& catalogue = I2DFourierFilters::filterCatalogue();
+    const auto beyondDialog = std::count_if(catalogue.begin(), catalogue.end(), [](const auto& filter) {
+        return filter.dialog.filterType < 0 && !filter.magnetic;
+    });
+    ASSERT_EQ(gridMenu.size(), 13 + beyondDialog);
     EXPECT_EQ(gridMenu.first(), LowPass);
-    EXPECT_EQ(gridMenu.last(), QStringLiteral("Reduce to the pole (any latitude)"));
+    EXPECT_EQ(gridMenu[11], QStringLiteral("Reduce to the pole (any latitude)"));
+    EXPECT_EQ(gridMenu.last(), QStringLiteral("Power spectrum and depths"));
     const QStringList itemMenu = menuTexts(*window, item);
     for (const QString& text : gridMenu)
         EXPECT_FALSE(itemMenu.contains(text)) << text.toStdString();
