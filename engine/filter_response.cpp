@@ -233,8 +233,8 @@ __attribute__((always_inline)) inline Cplx Response(const FilterParams& p, doubl
     }
 }
 
-// Directional factor g of ITYP 4 to 7 and from 10 on; false when the window is degenerate (STRIKE and HASTR
-// within 0.001 degree), in which case the value must be left alone.
+// Directional factor g of ITYP 4 to 7 and from 10 on; false when the window is degenerate
+// (STRIKE and HASTR within 0.001 degree), in which case the value must be left alone.
 bool DirectionalFactor(const FilterParams& p, double u, double v, int32_t ITYP, double& g)
 {
     double w = std::fabs(p.pass.STRIKE - p.pass.HASTR);
