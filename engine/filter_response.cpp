@@ -16,6 +16,7 @@ const double TWOPI = 6.283185307179586;
 const double PI = 3.141592653589793;
 const double DEGREE = 0.017453292519943295;   // pi/180
 const double KTINY = 1e-7;                    // k at the origin; below it, integrals are 0
+const double LN2 = 0.6931471805599453;
 
 struct Cplx {
     double re, im;
@@ -150,13 +151,19 @@ Cplx SecondDerivative(const FilterParams& p, double u, double v, Cplx z)
     return Times(z, -p.C2 * u * u);
 }
 
-// Third derivative: (i c1 u)^3 = -i c1^3 u^3, likewise v; c1^3 k k0^2 along z.
+// Third derivative along z: c1^3 k k0^2, the cube of c1 k without the origin's 1e-7.
+Cplx ThirdVerticalDerivative(const FilterParams& p, double u, double v, double k, Cplx z)
+{
+    return Times(z, p.C1 * p.C2 * k * (u * u + v * v));
+}
+
+// Third derivative: (i c1 u)^3 = -i c1^3 u^3, likewise v; along z as above.
 Cplx ThirdDerivative(const FilterParams& p, double u, double v, double k, Cplx z)
 {
     if (p.IDIR == 2)
         return TimesI(z, -p.C1 * p.C2 * v * v * v);
     if (p.IDIR == 3)
-        return Times(z, p.C1 * p.C2 * k * (u * u + v * v));
+        return ThirdVerticalDerivative(p, u, v, k, z);
     return TimesI(z, -p.C1 * p.C2 * u * u * u);
 }
 
@@ -219,13 +226,15 @@ __attribute__((always_inline)) inline Cplx Response(const FilterParams& p, doubl
         return PseudoGravity(p, k, RemoveDirectionsLimited(p, u, v, k, z));
     case 16:
         return LayerStep(p, u, v, k, 1e6 / p.FACTOR, RemoveDirectionsLimited(p, u, v, k, z));
+    case 17:
+        return ThirdVerticalDerivative(p, u, v, k, z);
     default:
         return FirstDerivative(p, u, v, k, z);
     }
 }
 
-// Directional factor g of ITYP > 3; false when the window is degenerate (STRIKE and HASTR
-// within 0.001 degree), in which case the value must be left alone.
+// Directional factor g of ITYP 4 to 7 and from 10 on; false when the window is degenerate
+// (STRIKE and HASTR within 0.001 degree), in which case the value must be left alone.
 bool DirectionalFactor(const FilterParams& p, double u, double v, int32_t ITYP, double& g)
 {
     double w = std::fabs(p.pass.STRIKE - p.pass.HASTR);
@@ -265,8 +274,8 @@ double RadialWindow(const FilterParams& p, double k, int32_t ITYP)
     return k < p.HEAD ? RollOff(sigma, d) : 1.0;
 }
 
-// Windows of ITYP 4 and above: the directional factor g, with the radial roll-off of ITYP 6
-// (low pass) and 7 and above (high pass). False when the value must be left alone.
+// Windows of ITYP 4 to 7 and from 10 on: the directional factor g, with the radial roll-off of
+// ITYP 6 (low pass) and 7 and from 10 on (high pass). False when the value must be left alone.
 bool DirectionalWindow(const FilterParams& p, double u, double v, double k, int32_t ITYP, Cplx& value)
 {
     double g = 1.0;
@@ -288,6 +297,27 @@ bool DirectionalWindow(const FilterParams& p, double u, double v, double k, int3
     return true;
 }
 
+// Smooth directional taper of ITYP 8 (reject) and 9 (keep). theta, 0 to 90 degrees, is the angle
+// of (u, v) from the normal to the strike, where the energy of features striking along it lies.
+// The pass factor exp(-ln 2 (theta/T)^2) is 1 there and 1/2 at T; the reject is its complement.
+// With a cut-off the low pass's roll-off rho lets the long wavelengths through: a + (1 - a) rho.
+double DirectionalTaper(const FilterParams& p, double u, double v, double k, int32_t ITYP)
+{
+    double T = std::fabs(p.pass.STRIKE - p.pass.HASTR);
+    bool cutoff = p.HEAD > 0.0;
+    if (T == 0.0 || (u == 0.0 && v == 0.0) || (cutoff && k <= p.HEAD))
+        return 1.0;
+    double a = p.pass.STRIKE * DEGREE;
+    double along = std::fabs(std::sin(a) * u + std::cos(a) * v);
+    double across = std::fabs(std::cos(a) * u - std::sin(a) * v);
+    double ratio = std::atan2(along, across) / DEGREE / T;
+    double pass = std::exp(-LN2 * ratio * ratio);
+    double taper = ITYP == 9 ? pass : 1.0 - pass;
+    if (cutoff)
+        taper += (1.0 - taper) * RollOff(0.4697 / std::fabs(p.HEAD - p.SHLD), k - p.HEAD);
+    return taper;
+}
+
 void Store(Cplx value, double z[2])
 {
     z[0] = value.re;
@@ -296,11 +326,18 @@ void Store(Cplx value, double z[2])
 
 }   // namespace
 
+bool IsDirectionalTaper(int32_t ITYP)
+{
+    return ITYP == 8 || ITYP == 9;
+}
+
 void FilterResponse(const FilterParams& p, double u, double v, double z[2], int32_t IND, int32_t ITYP)
 {
     double k = std::sqrt(u * u + v * v + 1e-14);
     Cplx value = {z[0], z[1]};
-    if (ITYP > 3) {
+    if (IsDirectionalTaper(ITYP)) {
+        value = Times(value, DirectionalTaper(p, u, v, k, ITYP));
+    } else if (ITYP > 3) {
         if (!DirectionalWindow(p, u, v, k, ITYP, value))
             return;
     } else {

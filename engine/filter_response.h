@@ -23,7 +23,7 @@ struct FilterParams {
 };
 
 // Responses by IND (the lines after line 2 of the filter section in brackets; values outside 1 to
-// 16 behave as 2):
+// 17 behave as 2):
 //   1 window only; 2 first derivative along IDIR with continuation [IDIR; GRSTR if IDIR 4; Z];
 //   3 continuation [Z]; 4 second derivative [IDIR]; 5 reduction to the pole [D I D' I'];
 //   6 pseudo-gravity [D I D' I' F]; 7 apparent susceptibility of a layer [Z D I D' I' F];
@@ -35,6 +35,18 @@ struct FilterParams {
 // IC (degrees). IC ends their direction line; 0 gives the plain division:
 //   14 reduction to the pole [D I D' I' IC]; 15 pseudo-gravity [D I D' I' F IC];
 //   16 apparent susceptibility of a layer [Z D I D' I' F IC].
+//   17 third vertical derivative, c1 c2 k k0^2: 9 along z, since 9 reads no IDIR.
+// Windows by ITYP, applied before the response: 0 and 3 none; 1 low pass; 2 and negative high
+// pass; 4 directional pass, 5 reject; 6 reject with the low-pass roll-off; 7 and from 10 on high
+// pass times the directional pass; 8 and 9 below.
+// Smooth directional taper, 8 removing the features that strike along STRIKE, 9 keeping them.
+// Line 2 is "IND ITYP WHEAD WSHLD STRIKE HASTR", as for 6. theta is the angle of (u, v) from the
+// normal to the strike, where those features' energy lies, and T = |STRIKE - HASTR|. The reject
+// factor g = 1 - exp(-ln 2 (theta/T)^2) is 0 at theta 0, 1/2 at T, 1 - 2^-9 at 3 T; keep is 1 - g;
+// the mean passes. WHEAD 0 applies the factor a at every wavelength; WHEAD > 0 only at the short
+// ones, a + (1 - a) rho with rho the low pass of ITYP 1 (1 up to 1/WHEAD, 1/2 at 1/WSHLD).
+// ITYP 8 or 9: the taper's line 2 and cut-off differ from the other windows'.
+bool IsDirectionalTaper(int32_t ITYP);
 // Multiplies z = (z[0] + i z[1]) by the window of ITYP and the response of IND at the
 // wavenumber (u, v), cycles per grid unit along x and y.
 void FilterResponse(const FilterParams& p, double u, double v, double z[2], int32_t IND, int32_t ITYP);

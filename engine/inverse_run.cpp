@@ -82,7 +82,8 @@ bool InverseRun::RunStages()
 {
     if (!OpenFiles() || !ReadControlLines() || !OpenScratchFiles())
         return false;
-    if (ITYP != 0 && ITYP != 4 && ITYP != 5) {
+    bool taperAtEveryWavelength = IsDirectionalTaper(ITYP) && !(WHEAD > 0.0);
+    if (ITYP != 0 && ITYP != 4 && ITYP != 5 && !taperAtEveryWavelength) {
         HEAD = 1.0 / WHEAD;
         SHLD = 1.0 / WSHLD;
     }
@@ -169,7 +170,7 @@ bool InverseRun::ReadControlLines()
         }
         fpt16 = fopen(OutputFileName("fpt16_2D_INV_OUTSPEC_", controlFileName, "TXT").c_str(), "wt");
     }
-    if (ITYP == 6)
+    if (ITYP == 6 || IsDirectionalTaper(ITYP))
         ScanString(line2, "%d %d %lg %lg %lg %lg", &IND, &ITYP, &WHEAD, &WSHLD, &pass.STRIKE, &pass.HASTR);
     LogWindowParameters();
     return true;
@@ -182,7 +183,7 @@ void InverseRun::LogWindowParameters()
         pass.STRIKE = WHEAD;
         pass.HASTR = WSHLD;
         Log("IND=%d  ITYP=%d  pass.STRIKE=%13.2f   pass.HASTR=%13.2f\n", IND, ITYP, pass.STRIKE, pass.HASTR);
-    } else if (ITYP == 6) {
+    } else if (ITYP == 6 || IsDirectionalTaper(ITYP)) {
         Log("IND=%d  ITYP=%d  WHEAD=%13.2f WSHLD=%13.2f pass.STRIKE=%13.2f   pass.HASTR=%13.2f\n", IND, ITYP,
             WHEAD, WSHLD, pass.STRIKE, pass.HASTR);
     } else if (ITYP >= 1 && ITYP <= 3) {

@@ -21,6 +21,8 @@ void announceDataDump()
     logInfo(QStringLiteral("Implementing data dump"));
 }
 
+} // namespace
+
 // The derivatives are returned per grid unit rather than per 10^n grid units.
 std::function<float()> derivativeDivisor(const I2DGridMesh* grid)
 {
@@ -42,7 +44,10 @@ std::string derivativeWindow(const char* code, const I2DGridMesh* grid, bool att
                      : formatLine("%s %f %f\n", code, 4 * w0, 2 * w0);
 }
 
-} // namespace
+std::string lowPassLine(float cutoff)
+{
+    return formatLine("1 1 %f %f\n", 1.5 * cutoff, double(cutoff));
+}
 
 bool lowPass(I2DGridMesh* grid, IBaseData* data, float cutoff, QString resultName)
 {
@@ -56,7 +61,7 @@ bool lowPass(I2DGridMesh* grid, IBaseData* data, float cutoff, QString resultNam
             announceDataDump();
         return QString();
     };
-    filter.filterLines = [cutoff] { return formatLine("1 1 %f %f\n", 1.5 * cutoff, double(cutoff)); };
+    filter.filterLines = [cutoff] { return lowPassLine(cutoff); };
     return runSingleResultFilter(grid, data, resultName, filter);
 }
 

@@ -42,6 +42,36 @@ SPECTRAFIL_FILTERS_EXPORT bool strike(Tavorin::I2DGridMesh* grid, Tavorin::IBase
 SPECTRAFIL_FILTERS_EXPORT bool analyticSignal(Tavorin::I2DGridMesh* grid, Tavorin::IBaseData* data,
                                               bool attenuate, QString resultName);
 
+// Products of the same spectral engine beyond the eleven filters.
+
+// Tilt derivative in degrees, -90 to 90: the arctangent of the first vertical derivative (positive
+// downward) over the total horizontal derivative, the three derivatives taken from one spectrum
+// with the derivatives' low-pass window. Suffix " tilt".
+SPECTRAFIL_FILTERS_EXPORT bool tiltDerivative(Tavorin::I2DGridMesh* grid, Tavorin::IBaseData* data, bool attenuate,
+                                              QString resultName);
+// Vertical derivative of order 1 to 3, positive downward, in data units per grid unit^order, with
+// the derivatives' low-pass window. Order 1 is firstVerticalDerivative. Suffixes " vd filtered",
+// " vd2 filtered", " vd3 filtered".
+SPECTRAFIL_FILTERS_EXPORT bool verticalDerivative(Tavorin::I2DGridMesh* grid, Tavorin::IBaseData* data, int order,
+                                                  bool attenuate, QString resultName);
+// The source minus its low pass at cutoff (lowPass's), so that the two add up to the source.
+// Suffix " residual".
+SPECTRAFIL_FILTERS_EXPORT bool residual(Tavorin::I2DGridMesh* grid, Tavorin::IBaseData* data, float cutoff,
+                                        QString resultName);
+// The low pass at shortCutoff minus the low pass at longCutoff, both from one spectrum: the
+// wavelengths between the two cut-offs, without the mean. Suffix " band pass filtered".
+SPECTRAFIL_FILTERS_EXPORT bool bandPass(Tavorin::I2DGridMesh* grid, Tavorin::IBaseData* data, float shortCutoff,
+                                        float longCutoff, QString resultName);
+// Removes the features striking along strike (degrees clockwise from north) with a smooth angular
+// taper: 0 for the wavenumbers across the strike, one half at tolerance degrees from them,
+// 1 - 2^-9 at three times that. keep passes those features and removes the others instead
+// (1 minus the taper). cutoff 0 applies the taper at every wavelength; a cut-off wavelength
+// applies it only to the shorter ones, through the low pass's roll-off at that cut-off.
+// Suffix " directional filtered".
+SPECTRAFIL_FILTERS_EXPORT bool directionalFilter(Tavorin::I2DGridMesh* grid, Tavorin::IBaseData* data,
+                                                 float strike, float tolerance, float cutoff, bool keep,
+                                                 QString resultName);
+
 // The directions of the reduction to the pole and its kin, in degrees (inclination positive
 // downward, declination clockwise from north): the inducing field along which the total field was
 // measured, and the sources' magnetisation, which differs from it where they carry remanence.

@@ -11,8 +11,6 @@ using namespace Tavorin;
 
 namespace I2DFourierFilters {
 
-namespace {
-
 bool givenObjects(const I2DGridMesh* grid, const IBaseData* data)
 {
     if (grid && data)
@@ -21,7 +19,19 @@ bool givenObjects(const I2DGridMesh* grid, const IBaseData* data)
     return false;
 }
 
-} // namespace
+bool acceptedForFiltering(const I2DGridMesh* grid, const std::function<QString()>& rejection)
+{
+    const QString message = rejection ? rejection() : QString();
+    if (!message.isEmpty()) {
+        logError(message);
+        return false;
+    }
+    if (!checkGridSuitability(grid)) {
+        logError(QStringLiteral("Selected grid is not suitable for 2D filtering"));
+        return false;
+    }
+    return true;
+}
 
 QString directionRejection(float inclination, float declination)
 {
@@ -39,15 +49,8 @@ bool runSingleResultFilter(I2DGridMesh* grid, IBaseData* data, QString resultNam
     TempFolderScope folder;
     if (resultName.isEmpty())
         resultName = data->Name() + filter.suffix;
-    const QString rejection = filter.rejection ? filter.rejection() : QString();
-    if (!rejection.isEmpty()) {
-        logError(rejection);
+    if (!acceptedForFiltering(grid, filter.rejection))
         return false;
-    }
-    if (!checkGridSuitability(grid)) {
-        logError(QStringLiteral("Selected grid is not suitable for 2D filtering"));
-        return false;
-    }
     if (filter.afterGridCheck)
         filter.afterGridCheck();
 

@@ -34,6 +34,19 @@ struct SingleResultFilter {
 bool runSingleResultFilter(Tavorin::I2DGridMesh* grid, Tavorin::IBaseData* data, QString resultName,
                            const SingleResultFilter& filter);
 
+// The start every operation shares: both objects given, then (the caller in the temporary folder)
+// the parameter checks and the grid check, each refusal logged.
+bool givenObjects(const Tavorin::I2DGridMesh* grid, const Tavorin::IBaseData* data);
+bool acceptedForFiltering(const Tavorin::I2DGridMesh* grid, const std::function<QString()>& rejection);
+
+// The low pass's line: flat to 1.5 cutoff, one half at cutoff.
+std::string lowPassLine(float cutoff);
+// The derivatives' low-pass line after the response code: flat to 4 W0 (6 W0 attenuated) and half
+// at 2 W0 (4 W0).
+std::string derivativeWindow(const char* code, const Tavorin::I2DGridMesh* grid, bool attenuate);
+// derivativeScale of the grid, logged: the derivatives come back per grid unit.
+std::function<float()> derivativeDivisor(const Tavorin::I2DGridMesh* grid);
+
 // Shared by the filters that take a field direction.
 QString directionRejection(float inclination, float declination);
 

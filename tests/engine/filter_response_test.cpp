@@ -157,8 +157,8 @@ TEST(FilterResponse, PairMatchesSingleValuesExactly)
     p.FLOOR = 0.6;   // limits the gain of IND 14 to 16 somewhere in the sample
     p.IDIR = 1;
     const Value in = {0.37, -1.25};
-    for (int ITYP : {-2, 0, 1, 2, 3, 4, 5, 6, 7})
-        for (int IND = 1; IND <= 16; ++IND)
+    for (int ITYP : {-2, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10})
+        for (int IND = 1; IND <= 17; ++IND)
             for (double u : {0.0, 0.001, 0.0045, 0.013})
                 for (double v : {0.0, 0.002, 0.009}) {
                     double plus[2] = {in.re, in.im}, minus[2] = {-in.im, in.re};

@@ -48,6 +48,16 @@ TEST_F(FilterTest, RefusedParametersAreReportedBeforeTheGridIsExamined)
              return pseudoGravityStable(g, d, 50000, inducedDirections(5, 0), {Stabilisation::LimitedGain, -1}, "");
          },
          "Limit inclination -1 must be between 0 and 90"},
+        {"derivative order", [](auto g, auto d) { return verticalDerivative(g, d, 4, false, ""); },
+         "Derivative order 4 must be 1, 2 or 3"},
+        {"residual cut-off", [](auto g, auto d) { return residual(g, d, 0, ""); },
+         "Wavelength cut-off 0 must be greater than zero and finite"},
+        {"band pass cut-offs in turn", [](auto g, auto d) { return bandPass(g, d, 500, 200, ""); },
+         "Long cut-off 200 must be greater than the short cut-off 500"},
+        {"directional tolerance", [](auto g, auto d) { return directionalFilter(g, d, 30, 0, 0, false, ""); },
+         "Strike tolerance 0 must be greater than 0 and at most 90 degrees"},
+        {"directional cut-off", [](auto g, auto d) { return directionalFilter(g, d, 30, 20, -1, true, ""); },
+         "Wavelength cut-off -1 must be 0 (every wavelength) or greater"},
     };
     I2DGridMesh* grid = makeGrid(25, 25, 25, 25);
     IBaseDataFloat* source = makeRamp(grid);
@@ -66,6 +76,7 @@ TEST_F(FilterTest, RefusedParametersAreReportedBeforeTheGridIsExamined)
     // The limits themselves pass.
     EXPECT_TRUE(rtp(grid, source, 90, -360, ""));
     EXPECT_TRUE(strike(grid, source, 90, 89, 500, ""));
+    EXPECT_TRUE(directionalFilter(grid, source, -180, 90, 0, true, ""));
 }
 
 TEST_F(FilterTest, GridCheckTakesQuarterTurnsAndThePaddedSizeLimit)
