@@ -139,7 +139,7 @@ int runDemo(const DemoOptions& options)
         Tavorin::IBaseData* result = runOperation(filter, values, mesh, input, work.path());
         row.seconds = timer.nsecsElapsed() * 1e-9;
         row.data = result;
-        const QString units = I2DFourierFilters::resultUnits(filter.units, QStringLiteral("nT"), QStringLiteral("m"));
+        const QString units = I2DFourierFilters::resultUnits(filter, values, QStringLiteral("nT"), QStringLiteral("m"));
         if (result) {
             const GridLabels labels{result->Name(), units, QString::fromUtf8(filter.id),
                                     describeParameters(filter, values, QStringLiteral("m")).join(QStringLiteral(", ")),

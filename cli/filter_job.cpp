@@ -111,7 +111,7 @@ GridLabels resultLabels(const FilterSpec& filter, const QVariantMap& values, con
     const QString length = lengthUnit(grid.info.crsWkt);
     GridLabels labels;
     labels.description = result.Name();
-    labels.units = I2DFourierFilters::resultUnits(filter.units, grid.info.units, length);
+    labels.units = I2DFourierFilters::resultUnits(filter, values, grid.info.units, length);
     labels.filter = QString::fromUtf8(filter.id);
     labels.parameters = describeParameters(filter, values, length).join(QStringLiteral(", "));
     labels.source = QFileInfo(grid.info.path).fileName();

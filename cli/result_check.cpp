@@ -32,6 +32,12 @@ const FilterKind kKinds[] = {
      "a downward continuation too deep for the grid's cells: it amplifies short wavelengths exponentially"},
     {" strike filtered", "Strike filter", nullptr},
     {" analytic signal", "Analytic signal", nullptr},
+    {" vd2 filtered", "Second vertical derivative", nullptr},
+    {" vd3 filtered", "Third vertical derivative", nullptr},
+    {" tilt", "Tilt derivative", nullptr},
+    {" residual", "Residual", nullptr},
+    {" band pass filtered", "Band pass", nullptr},
+    {" directional filtered", "Directional filter", nullptr},
 };
 
 const char* const kGeneralCause = "input values so large that the filtered values leave the range of 32-bit floats";

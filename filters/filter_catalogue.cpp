@@ -122,7 +122,10 @@ bool runPseudoGravity(I2DGridMesh* g, IBaseData* d, const QVariantMap& v, const 
 }
 bool runVerticalDerivative(I2DGridMesh* g, IBaseData* d, const QVariantMap& v, const QString& name)
 {
-    return firstVerticalDerivative(g, d, flag(v, "attenuate"), name);
+    const int order = v.value(QStringLiteral("order"), 1).toInt();
+    if (order == 1)
+        return firstVerticalDerivative(g, d, flag(v, "attenuate"), name);
+    return verticalDerivative(g, d, order, flag(v, "attenuate"), name);
 }
 bool runHorizontalDerivative(I2DGridMesh* g, IBaseData* d, const QVariantMap& v, const QString& name)
 {
@@ -139,6 +142,33 @@ bool runStrike(I2DGridMesh* g, IBaseData* d, const QVariantMap& v, const QString
 {
     return strike(g, d, number(v, "strike"), number(v, "tolerance"), number(v, "cutoff"), name);
 }
+bool runTilt(I2DGridMesh* g, IBaseData* d, const QVariantMap& v, const QString& name)
+{
+    return tiltDerivative(g, d, flag(v, "attenuate"), name);
+}
+bool runResidual(I2DGridMesh* g, IBaseData* d, const QVariantMap& v, const QString& name)
+{
+    return residual(g, d, number(v, "cutoff"), name);
+}
+bool runBandPass(I2DGridMesh* g, IBaseData* d, const QVariantMap& v, const QString& name)
+{
+    return bandPass(g, d, number(v, "short"), number(v, "long"), name);
+}
+bool runDirectional(I2DGridMesh* g, IBaseData* d, const QVariantMap& v, const QString& name)
+{
+    // Without a cut-off the taper applies at every wavelength.
+    return directionalFilter(g, d, number(v, "strike"), number(v, "tolerance"), number(v, "cutoff"), flag(v, "keep"),
+                             name);
+}
+
+QString checkBand(const QVariantMap& v)
+{
+    if (number(v, "long") > number(v, "short"))
+        return QString();
+    return QStringLiteral("--long %1: must be longer than --short %2, the band lies between them")
+        .arg(double(number(v, "long")), 0, 'g', 7).arg(double(number(v, "short")), 0, 'g', 7);
+}
+
 bool runAnalyticSignal(I2DGridMesh* g, IBaseData* d, const QVariantMap& v, const QString& name)
 {
     return analyticSignal(g, d, flag(v, "attenuate"), name);
@@ -199,10 +229,13 @@ std::vector<FilterSpec> makeCatalogue()
          join(std::vector<ParameterSpec>{fieldStrength()}, directions()), " pseudo gravity filtered",
          ResultUnits::Milligal, true, {5, "Pseudo-gravity", InducingFieldGroup | DirectionGroup, DataTip::Magnetic},
          runPseudoGravity, checkMagnetic},
-        {"vd", "Vertical derivative", "First vertical derivative",
-         "Response: 2 pi k, with a built-in low pass flat to wavelengths of 4 cells and one half at 2 cells; "
-         "--attenuate moves these to 6 and 4 cells.",
-         {attenuate()}, " vd filtered", ResultUnits::PerLength, false,
+        {"vd", "Vertical derivative", "Vertical derivative of order 1 to 3",
+         "Response: (2 pi k)^order, positive downward, with a built-in low pass flat to wavelengths of 4 cells and "
+         "one half at 2 cells; --attenuate moves these to 6 and 4 cells.",
+         {{"order", "Order", ParameterKind::Integer, "", 1, 3, false, 1, "Order of the derivative, 1 to 3",
+           "must be 1, 2 or 3"},
+          attenuate()},
+         " vd filtered", ResultUnits::PerLength, false,
          {6, "1st Vertical Derivative Fourier Filter", AttenuateGroup}, runVerticalDerivative},
         {"hd", "Horizontal derivative", "First horizontal derivative",
          "Response: 2 pi i kx (ew), 2 pi i ky (ns), or the amplitude of both (total), with a built-in low pass flat "
@@ -242,6 +275,38 @@ std::vector<FilterSpec> makeCatalogue()
          "wavelengths of 4 cells and one half at 2 cells; --attenuate moves these to 6 and 4 cells.",
          {attenuate()}, " analytic signal", ResultUnits::PerLength, false,
          {10, "Compute Analytic Signal Using Fourier Filtering Derivatives", AttenuateGroup}, runAnalyticSignal},
+        {"tilt", "Tilt derivative", "Tilt derivative in degrees",
+         "Result: atan(vd / thd) in degrees, -90 to 90, the vertical derivative over the total horizontal "
+         "derivative, all three from one spectrum with the derivatives' built-in low pass (flat to wavelengths of 4 "
+         "cells, one half at 2; --attenuate 6 and 4). Zero over the edges of sources whatever their depth.",
+         {attenuate()}, " tilt", ResultUnits::Degrees, false, {}, runTilt},
+        {"residual", "Residual", "The input minus its low pass at the cut-off",
+         "Result: the input minus lowpass at the same cut-off, so that the two add up to the input; it has no "
+         "mean. Response: 1 - the low pass's (0 at wavelengths longer than 1.5 x the cut-off, one half at it).",
+         {cutoff()}, " residual", ResultUnits::Same, false, {}, runResidual},
+        {"bandpass", "Band pass", "Keep wavelengths between two cut-offs",
+         "Result: lowpass at --short minus lowpass at --long, both from one spectrum: the wavelengths between the "
+         "two, without the mean; each edge a Gaussian roll-off one half at its cut-off.",
+         {{"short", "Short cut-off", ParameterKind::Wavelength, "grid units", 0, kAny, true, QVariant(),
+           "Shortest wavelength kept, grid units", "the cut-off wavelength must be positive (grid units)"},
+          {"long", "Long cut-off", ParameterKind::Wavelength, "grid units", 0, kAny, true, QVariant(),
+           "Longest wavelength kept, grid units", "the cut-off wavelength must be positive (grid units)"}},
+         " band pass filtered", ResultUnits::Same, false, {}, runBandPass, checkBand},
+        {"directional", "Directional filter", "Remove (or keep) features striking along S",
+         "Response: a smooth angular taper 1 - exp(-ln2 (theta/T)^2) of the angle theta from the direction across "
+         "the strike: 0 there, one half at the tolerance T, 0.998 at 3 T; at every wavelength, or with --cutoff only "
+         "at shorter wavelengths (through the low pass's roll-off). --keep keeps those features and removes the "
+         "others instead. The mean is kept.",
+         {{"strike", "Strike", ParameterKind::Angle, "degrees", -90, 90, false, QVariant(),
+           "Strike, degrees clockwise from north (-90 to 90)", "must be within -90 to 90 degrees east of north"},
+          {"tolerance", "Tolerance", ParameterKind::Angle, "degrees", 0, 90, true, QVariant(),
+           "Half-response angle from the strike, degrees (above 0, at most 90)", "must be above 0 and at most 90 degrees"},
+          {"cutoff", "Wavelength cut-off", ParameterKind::Wavelength, "grid units", 0, kAny, true, QVariant(),
+           "Apply the taper only below this wavelength, grid units (default: every wavelength)",
+           "the cut-off wavelength must be positive (grid units)", nullptr, true},
+          {"keep", "Keep the features", ParameterKind::Flag, "", 0, 1, false, false,
+           "Keep the features along the strike and remove the others", nullptr}},
+         " directional filtered", ResultUnits::Same, false, {}, runDirectional},
     };
     return rows;
 }
@@ -378,20 +443,18 @@ QVariantMap completeParameters(const FilterSpec& filter, const QVariantMap& give
     return error.isEmpty() ? values : QVariantMap();
 }
 
-QString resultUnits(ResultUnits rule, const QString& sourceUnits, const QString& lengthUnit)
+QString resultUnits(const FilterSpec& filter, const QVariantMap& values, const QString& sourceUnits,
+                    const QString& lengthUnit)
 {
-    auto perLength = [&](const char* power) {
-        return sourceUnits.isEmpty() ? QString() : QStringLiteral("%1/%2%3").arg(sourceUnits, lengthUnit, QLatin1String(power));
-    };
-    switch (rule) {
+    switch (filter.units) {
     case ResultUnits::Same:
         return sourceUnits;
-    case ResultUnits::PerLength:
-        return perLength("");
-    case ResultUnits::PerLengthSquared:
-        return perLength("2");
-    case ResultUnits::PerLengthCubed:
-        return perLength("3");
+    case ResultUnits::PerLength: {
+        // Derivatives of higher order are per length to their order.
+        const int order = values.value(QStringLiteral("order"), 1).toInt();
+        const QString power = order > 1 ? QString::number(order) : QString();
+        return sourceUnits.isEmpty() ? QString() : QStringLiteral("%1/%2%3").arg(sourceUnits, lengthUnit, power);
+    }
     case ResultUnits::Degrees:
         return QStringLiteral("degrees");
     case ResultUnits::Milligal:

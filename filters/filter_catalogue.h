@@ -46,9 +46,9 @@ struct ParameterSpec {
     bool optional = false;         // may stay unset: no default, and not required
 };
 
-// How the results are measured: in the source's units, per grid length unit (derivatives), or in
-// a unit of their own.
-enum class ResultUnits { Same, PerLength, PerLengthSquared, PerLengthCubed, Degrees, Milligal, MicroCgs, GramPerCc };
+// How the results are measured: in the source's units, per grid length unit to the derivative's
+// order, or in a unit of their own.
+enum class ResultUnits { Same, PerLength, Degrees, Milligal, MicroCgs, GramPerCc };
 
 // The module's dialog groups a row needs, for the eleven filters the dialog runs.
 enum DialogGroup : unsigned {
@@ -110,8 +110,9 @@ SPECTRAFIL_FILTERS_EXPORT MagneticDirections magneticDirectionsOf(const QVariant
 SPECTRAFIL_FILTERS_EXPORT bool parseStabilisation(const QString& word, Stabilisation& stabilisation);
 SPECTRAFIL_FILTERS_EXPORT Stabilisation stabilisationOf(const QVariantMap& values);
 
-// The label of a result's units, from the source's units and the grid's length unit.
-SPECTRAFIL_FILTERS_EXPORT QString resultUnits(ResultUnits rule, const QString& sourceUnits,
-                                              const QString& lengthUnit);
+// The label of the units of a filter's result for these values, from the source's units and the
+// grid's length unit.
+SPECTRAFIL_FILTERS_EXPORT QString resultUnits(const FilterSpec& filter, const QVariantMap& values,
+                                              const QString& sourceUnits, const QString& lengthUnit);
 
 } // namespace I2DFourierFilters
