@@ -1,6 +1,7 @@
-// The studio's reduction to the pole at any latitude, driven through its dialog: the values reach
-// the operation (checked against the module's own reduction), a shallow field is stabilised with a
-// warning, and IGRF-14 gives the field at the grid's centre.
+// The studio's own entries on a grid's menu: the reduction to the pole at any latitude, driven
+// through its dialog (the values reach the operation, checked against the module's own reduction;
+// a shallow field is stabilised with a warning; IGRF-14 gives the field at the grid's centre), the
+// power spectrum window, and the forms generated from the catalogue.
 
 #include "studio_fixture.h"
 
@@ -10,6 +11,7 @@
 #include <fourier_filters.h>
 #include <rtp_dialog.h>
 #include <spectrum_window.h>
+#include <catalogue_dialog.h>
 #include <world_tree.h>
 
 #include <QLabel>
@@ -143,4 +145,27 @@ TEST(StudioSpectrum, GridMenuShowsThePowerSpectrumAndDepthsOfTheShownItem)
     ASSERT_EQ(windows.size(), 1);
     EXPECT_FALSE(windows[0]->findChild<QLabel*>(QStringLiteral("spectrumPlot"))->pixmap(Qt::ReturnByValue).isNull());
     EXPECT_TRUE(windows[0]->depthText().startsWith(QStringLiteral("depth "))) << windows[0]->depthText().toStdString();
+}
+
+// A catalogue filter beyond the module's dialog runs from its generated form; values outside the
+// row's ranges are refused in the form with the tool's message.
+TEST(StudioCatalogue, GeneratedFormRunsItsFilterAndRefusesWhatTheRowRefuses)
+{
+    ScratchDir scratch;
+    writeRaster(scratch.file("tmi.tif"), "GTiff", bumpRaster(64, 48, 500000.0, 7100000.0));
+    auto window = startStudio({QStringLiteral("tmi.tif")});
+    Tavorin::I2DGridMesh* grid = gridNamed(QStringLiteral("tmi"));
+    ASSERT_NE(grid, nullptr);
+    window->tree()->setCurrentEntity(grid);
+    std::unique_ptr<QMenu> menu(window->tree()->contextMenuFor(grid, window.get()));
+    for (QAction* action : menu->actions())
+        if (action->text() == QStringLiteral("Band pass"))
+            action->trigger();
+    auto* dialog = window->findChild<spectrafil::CatalogueDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    dialog->setValues({{QStringLiteral("short"), 800.0}, {QStringLiteral("long"), 400.0}});
+    EXPECT_EQ(dialog->run(), QStringLiteral("--long 400: must be longer than --short 800, the band lies between them"));
+    dialog->setValues({{QStringLiteral("long"), 3000.0}});
+    EXPECT_EQ(dialog->run(), QString());
+    EXPECT_EQ(grid->DataList()->items().last()->Name(), QStringLiteral("tmi band pass filtered"));
 }
