@@ -80,7 +80,8 @@ QString checkParametersOnGrid(const FilterSpec& filter, const QVariantMap& value
             warnings << QStringLiteral("inclination %1 deg (magnetisation %2 deg) is shallower than %3 deg: the "
                                        "stabilised division is applied, its gain limited to that at an inclination "
                                        "of %4 deg (--stabilise off for the plain division)")
-                            .arg(number(directions.fieldInclination), number(directions.magInclination))
+                            .arg(double(directions.fieldInclination), 0, 'g', 4)
+                            .arg(double(directions.magInclination), 0, 'g', 4)
                             .arg(double(F::SteepInclination)).arg(applied.value);
     }
     if (is(filter, "continuation") && values.value(QStringLiteral("height")).toDouble() == 0)
