@@ -29,14 +29,6 @@ using Tavorin::IBaseData;
 
 namespace {
 
-QStringList args(std::initializer_list<std::string> list)
-{
-    QStringList out;
-    for (const std::string& s : list)
-        out << QString::fromStdString(s);
-    return out;
-}
-
 // The result item of the operation run directly on the file's grid.
 const IBaseData* runDirectly(const std::string& path, const std::string& work,
                              const std::function<bool(I2DGridMesh*, IBaseData*)>& operation)
