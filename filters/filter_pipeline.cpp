@@ -1,5 +1,7 @@
 #include "filter_pipeline.h"
 
+#include "engine_setting.h"
+#include "engine_threads.h"
 #include "forward_run.h"
 #include "inverse_run.h"
 
@@ -255,6 +257,11 @@ void copyLogWhole(const char* name)
 }
 
 } // namespace
+
+void setEngineThreads(int threads)
+{
+    ::setEngineThreads(threads);
+}
 
 bool runFilterEngine(FilterPoints& points, bool computeSpectrum)
 {

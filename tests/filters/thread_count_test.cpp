@@ -3,7 +3,7 @@
 
 #include "filter_fixture.h"
 
-#include "engine_threads.h"
+#include "engine_setting.h"
 #include "fourier_filters.h"
 
 #include "synth_fields.h"
@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include <map>
+#include <thread>
 #include <vector>
 
 using namespace Tavorin;
@@ -61,7 +62,7 @@ struct Outcome {
 
 class ThreadCountTest : public FilterTest {
 protected:
-    Outcome runWith(int32_t threads, const Operation& operation)
+    Outcome runWith(int threads, const Operation& operation)
     {
         setEngineThreads(threads);
         I2DGridMesh* grid = makeGrid(150, 120, 25, 25, {0, 0});
@@ -82,10 +83,9 @@ protected:
     }
     void TearDown() override
     {
-        setEngineThreads(defaultThreads);
+        setEngineThreads(static_cast<int>(std::thread::hardware_concurrency()));
         FilterTest::TearDown();
     }
-    const int32_t defaultThreads = engineThreads();
 };
 
 } // namespace
