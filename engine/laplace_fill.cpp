@@ -34,7 +34,7 @@ const int32_t PREFETCH_AHEAD = 4;
 // A neighbour that is empty or blocked counts as 0 and becomes 0 at once. Two bands of a
 // wavefront may meet at one such cell (across the wrap-around column), so it is read and written
 // as an atomic value; both write the same 0.
-double Neighbour(double& cell)
+inline __attribute__((always_inline)) double Neighbour(double& cell)
 {
     double value;
     __atomic_load(&cell, &value, __ATOMIC_RELAXED);
