@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <system_error>
+#include <thread>
 #include <cstdlib>
 
 namespace {
@@ -24,26 +26,44 @@ bool InverseRun::TransformPass()
 
 // Row phase: spectrum row j (ky = j-1) is filtered at v = (j-1) dv; entries 1..LX2 hold
 // kx = 0..LX2-1, entries LX2+1..LX the negative wavenumbers -LX2..-1 (Nyquist as -LX2), so
-// kx = m and kx = -m are entries m+1 and LX+1-m. The rows are read ROW_BLOCK at a time and
-// filtered and transformed on the engine's threads.
+// kx = m and kx = -m are entries m+1 and LX+1-m. The rows are read ROW_BLOCK at a time, a reader
+// thread reading the next block while the engine's threads filter and transform this one.
 bool InverseRun::FilterRows(const FilterParams& params)
 {
     printf("\nREAD SPECTRUM FROM TAPE15, THEN FILTER - LX = %d LY21 = %d \n", LX, LY21);
-    const size_t length = 2 * (size_t)LX;
-    double* rows = (double*)malloc(sizeof(double) * length * ROW_BLOCK);
-    if (!rows)
+    const size_t blockLength = 2 * (size_t)LX * ROW_BLOCK;
+    double* blocks = (double*)malloc(sizeof(double) * 2 * blockLength);
+    if (!blocks)
         return Fail("**** Allocate memory error: spectrum rows \n");
+    // Complete rows of the block from row j0 read into `into`.
+    auto readBlock = [&](int32_t j0, double* into) {
+        size_t count = (size_t)std::min(ROW_BLOCK, LY21 - j0 + 1);
+        return (int32_t)(fread(into, 2 * sizeof(double), (size_t)LX * count, fpt15) / LX);
+    };
     bool ok = true;
-    for (int32_t j0 = 1; j0 <= LY21 && ok; j0 += ROW_BLOCK) {
-        int32_t count = std::min(ROW_BLOCK, LY21 - j0 + 1);
-        size_t records = fread(rows, 2 * sizeof(double), (size_t)LX * count, fpt15);
-        int32_t complete = (int32_t)(records / LX);
+    int32_t complete = readBlock(1, blocks);
+    for (int32_t j0 = 1, index = 0; j0 <= LY21 && ok; j0 += ROW_BLOCK, ++index) {
+        int32_t count = std::min(ROW_BLOCK, LY21 - j0 + 1), next = j0 + ROW_BLOCK, nextComplete = 0;
+        double* rows = blocks + (index % 2) * blockLength;
+        double* nextRows = blocks + ((index + 1) % 2) * blockLength;
+        bool readNext = complete == count && next <= LY21;
+        std::thread reader;
+        if (readNext) {
+            try {
+                reader = std::thread([&] { nextComplete = readBlock(next, nextRows); });
+            } catch (const std::system_error&) {
+                nextComplete = readBlock(next, nextRows);
+            }
+        }
         ok = FilterAndTransformRows(params, j0, complete, rows);
+        if (reader.joinable())
+            reader.join();
         if (ok && complete < count)
             ok = Fail("**** fpt15 Read Error: %s ends inside spectrum row %d of %d \n", spectrumFileName, j0 + complete,
                       LY21);
+        complete = nextComplete;
     }
-    free(rows);
+    free(blocks);
     return ok;
 }
 
