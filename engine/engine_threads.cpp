@@ -1,5 +1,6 @@
 // A small pool of worker threads kept for the life of the process, started on first use: a run
-// of many short parallel loops then pays for thread creation once.
+// of many short parallel loops then pays for thread creation once. A child forked after the pool
+// started has none of its threads, so there the loops run serially.
 
 #include "engine_threads.h"
 
@@ -9,6 +10,7 @@
 #include <exception>
 #include <mutex>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -27,16 +29,8 @@ thread_local int32_t currentWorker = -1;
 
 class WorkerPool {
 public:
-    ~WorkerPool()
-    {
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            stopping = true;
-        }
-        wake.notify_all();
-        for (std::thread& t : threads)
-            t.join();
-    }
+    // The process that started the workers.
+    const pid_t owner = getpid();
 
     void Run(int32_t workers, int64_t count, int64_t chunk, const std::function<void(int64_t, int64_t, int32_t)>& body)
     {
@@ -77,9 +71,7 @@ private:
         for (;;) {
             {
                 std::unique_lock<std::mutex> lock(mutex);
-                wake.wait(lock, [&] { return stopping || generation != seen; });
-                if (stopping)
-                    return;
+                wake.wait(lock, [&] { return generation != seen; });
                 seen = generation;
                 if (worker >= jobWorkers)
                     continue;
@@ -114,7 +106,6 @@ private:
     std::mutex mutex;
     std::condition_variable wake, done;
     std::vector<std::thread> threads;
-    bool stopping = false;
     uint64_t generation = 0;
     const std::function<void(int64_t, int64_t, int32_t)>* job = nullptr;
     int64_t jobCount = 0, jobChunk = 1;
@@ -123,10 +114,12 @@ private:
     std::exception_ptr failure;
 };
 
+// Never destroyed: its workers wait for work until the process ends, and a forked child, which
+// has none of them, must not join them at its exit.
 WorkerPool& Pool()
 {
-    static WorkerPool pool;
-    return pool;
+    static WorkerPool* pool = new WorkerPool;
+    return *pool;
 }
 
 } // namespace
@@ -148,7 +141,7 @@ void ParallelFor(int64_t count, int64_t chunk, const std::function<void(int64_t,
     chunk = std::max<int64_t>(1, chunk);
     int64_t chunks = (count + chunk - 1) / chunk;
     int32_t workers = static_cast<int32_t>(std::min<int64_t>(engineThreads(), chunks));
-    if (workers <= 1 || currentWorker >= 0) {
+    if (workers <= 1 || currentWorker >= 0 || Pool().owner != getpid()) {
         int32_t worker = std::max<int32_t>(currentWorker, 0);
         for (int64_t first = 0; first < count; first += chunk)
             body(first, std::min(first + chunk, count), worker);
