@@ -13,7 +13,6 @@
 #include <filter_catalogue.h>
 
 #include <array>
-#include <memory>
 
 namespace py = pybind11;
 namespace F = I2DFourierFilters;
