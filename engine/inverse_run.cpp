@@ -197,12 +197,12 @@ bool InverseRun::OpenScratchFiles()
 {
     if (IND < 11 || IND > 13)
         return true;
-    if (!(fpt10 = fopen("fpt10_XDER", "w+b")))
+    if (!(fpt10 = fopen(SiblingFileName(controlFileName, "fpt10_XDER").c_str(), "w+b")))
         return Fail("**** fpt10 Open File Error: %s \n", "fpt10_XDER");
-    if (!(fpt20 = fopen("fpt20_YDER", "w+b")))
+    if (!(fpt20 = fopen(SiblingFileName(controlFileName, "fpt20_YDER").c_str(), "w+b")))
         return Fail("**** fpt20 Open File Error: %s \n", "fpt20_YDER");
     if (IND == 11) {
-        if (!(fpt30 = fopen("fpt30_ZDER", "w+b")))
+        if (!(fpt30 = fopen(SiblingFileName(controlFileName, "fpt30_ZDER").c_str(), "w+b")))
             return Fail("**** fpt30 Open File Error: %s \n", "fpt30_ZDER");
         if (fpt17)
             fprintf(fpt17, "EAST NORTH BX BY BZ BTP BTM\n");

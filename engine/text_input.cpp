@@ -213,8 +213,18 @@ std::string ChangeExtension(const std::string& name, const std::string& extensio
     return StripExtension(name) + NormalizeExtension(extension);
 }
 
+std::string SiblingFileName(const char* controlFileName, const std::string& name)
+{
+    const std::string control = controlFileName ? controlFileName : "";
+    const size_t slash = control.rfind('/');
+    return slash == std::string::npos ? name : control.substr(0, slash + 1) + name;
+}
+
 std::string OutputFileName(const char* prefix, const char* controlFileName, const char* extension)
 {
-    return ChangeExtension(std::string(prefix ? prefix : "") + (controlFileName ? controlFileName : ""),
-                           extension ? extension : "");
+    const std::string control = controlFileName ? controlFileName : "";
+    const size_t slash = control.rfind('/');
+    const std::string name = slash == std::string::npos ? control : control.substr(slash + 1);
+    return SiblingFileName(controlFileName,
+                           ChangeExtension(std::string(prefix ? prefix : "") + name, extension ? extension : ""));
 }

@@ -34,8 +34,13 @@ bool ScanString(const char* text, const char* format, ...);
 std::string StripExtension(const std::string& name);
 std::string NormalizeExtension(const std::string& extension);
 std::string ChangeExtension(const std::string& name, const std::string& extension);
-// prefix + control file name, with its extension replaced:
-// ("fpt6_2D_FWD_SPECTRM_", "FILTER.INP", "OUT") -> "fpt6_2D_FWD_SPECTRM_FILTER.OUT".
+// The runs write their files beside the control file, so a run works in any folder without the
+// process changing its current directory.
+// name in the control file's folder: ("work/FILTER.INP", "fpt10_XDER") -> "work/fpt10_XDER".
+std::string SiblingFileName(const char* controlFileName, const std::string& name);
+// prefix + control file name, with its extension replaced, in the control file's folder:
+// ("fpt6_2D_FWD_SPECTRM_", "FILTER.INP", "OUT") -> "fpt6_2D_FWD_SPECTRM_FILTER.OUT",
+// ("fpt6_2D_FWD_SPECTRM_", "work/FILTER.INP", "OUT") -> "work/fpt6_2D_FWD_SPECTRM_FILTER.OUT".
 std::string OutputFileName(const char* prefix, const char* controlFileName, const char* extension);
 
 // Where the data file keeps X, Y, value and a fourth field: 0-based token positions, and the

@@ -44,6 +44,14 @@ struct FileCloser {
 };
 using CFile = std::unique_ptr<FILE, FileCloser>;
 
+QString& namedEngineFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+QByteArray engineFileName(const char* name) { return QFile::encodeName(engineFilePath(name)); }
+
 // Cells along an axis once the engine has added its tails and edge rows.
 double paddedCells(int n)
 {
@@ -95,9 +103,24 @@ std::string formatLine(const char* format, ...)
     return text;
 }
 
-TempFolderScope::TempFolderScope()
-    : saved_(QDir::current().absolutePath())
+EngineFolderScope::EngineFolderScope(const QString& folder) { namedEngineFolder() = folder; }
+
+EngineFolderScope::~EngineFolderScope() { namedEngineFolder().clear(); }
+
+QString EngineFolderScope::folder() { return namedEngineFolder(); }
+
+QString engineFilePath(const char* name)
 {
+    const QString file = QString::fromLatin1(name);
+    const QString& folder = namedEngineFolder();
+    return folder.isEmpty() ? file : QDir(folder).filePath(file);
+}
+
+TempFolderScope::TempFolderScope()
+{
+    if (!EngineFolderScope::folder().isEmpty())
+        return;
+    saved_ = QDir::current().absolutePath();
     const QString temp = ISettings::getTempDir();
     const QDir folder(temp);
     const bool usable = folder.exists() && folder.isReadable() && QFileInfo(temp).isWritable();
@@ -112,6 +135,8 @@ TempFolderScope::TempFolderScope()
 
 TempFolderScope::~TempFolderScope()
 {
+    if (saved_.isEmpty())
+        return;
     QDir::setCurrent(saved_);
     logInfo(QStringLiteral("Switching back current directory to %1").arg(saved_));
 }
@@ -198,7 +223,7 @@ bool writeSpectrumSection(const I2DGridMesh* grid, const IBaseData* data)
     const double dx = grid->get2DGridGeometry().uSize();
     const double dy = grid->get2DGridGeometry().vSize();
 
-    CFile file(std::fopen(ControlFileName, "wt"));
+    CFile file(std::fopen(engineFileName(ControlFileName).constData(), "wt"));
     if (!file) {
         logError(QStringLiteral("Can not open spectrm control file for writing!"));
         return false;
@@ -219,7 +244,7 @@ bool writeSpectrumSection(const I2DGridMesh* grid, const IBaseData* data)
 
 bool writeFilterSection(const std::string& filterLines, const QString& announceAfterHeader)
 {
-    CFile file(std::fopen(ControlFileName, "at"));
+    CFile file(std::fopen(engineFileName(ControlFileName).constData(), "at"));
     if (!file) {
         logError(QStringLiteral("Can not open file for writing filtering control file!"));
         return false;
@@ -236,7 +261,7 @@ namespace {
 
 void copyLogLines(const char* name)
 {
-    QFile log(QString::fromLatin1(name));
+    QFile log(engineFilePath(name));
     if (!log.open(QIODevice::ReadOnly | QIODevice::Text)) {
         logWarning(QStringLiteral("Unable to read console output file %1").arg(QString::fromLatin1(name)));
         return;
@@ -248,7 +273,7 @@ void copyLogLines(const char* name)
 
 void copyLogWhole(const char* name)
 {
-    QFile log(QString::fromLatin1(name));
+    QFile log(engineFilePath(name));
     if (!log.open(QIODevice::ReadOnly | QIODevice::Text)) {
         logWarning(QStringLiteral("Unable to read console output file %1").arg(QString::fromLatin1(name)));
         return;
@@ -264,7 +289,7 @@ bool runForwardEngine(const FilterPoints& points)
     bool computed = false;
     {
         // The log is complete only once the run is destroyed.
-        ForwardRun run(ControlFileName, &points);
+        ForwardRun run(engineFileName(ControlFileName).constData(), &points);
         computed = run.Execute();
     }
     copyLogLines(ForwardLogName);
@@ -283,7 +308,7 @@ void setEngineThreads(int threads)
 
 bool runFilterEngine(FilterPoints& points, bool computeSpectrum)
 {
-    if (!QFile(QString::fromLatin1(ControlFileName)).open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!QFile(engineFilePath(ControlFileName)).open(QIODevice::ReadOnly | QIODevice::Text)) {
         logError(QStringLiteral("Couldn't open spectrum control file."));
         return false;
     }
@@ -292,7 +317,7 @@ bool runFilterEngine(FilterPoints& points, bool computeSpectrum)
     logInfo(QStringLiteral("Applying filter, this may take a few minutes..."));
     bool filtered = false;
     {
-        InverseRun run(ControlFileName, &points);
+        InverseRun run(engineFileName(ControlFileName).constData(), &points);
         filtered = run.DUVERU2_inv();
         run.Close();
     }

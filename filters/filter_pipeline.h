@@ -21,6 +21,7 @@ namespace I2DFourierFilters {
 
 // The engine's files are named relative to the current directory, so an operation works in the
 // host's temporary project folder and goes back to where it was on every exit, throws included.
+// Within an EngineFolderScope it stays where it is.
 class SPECTRAFIL_FILTERS_EXPORT TempFolderScope {
 public:
     TempFolderScope();
@@ -31,6 +32,23 @@ public:
 private:
     QString saved_;
 };
+
+// Where the engine's files go: the current directory, where an operation's TempFolderScope has
+// switched, unless a caller that must not change the process's current directory (other threads
+// rely on it) names a folder for the runs of this scope's life; the operations then stay where they
+// are. Process-wide, like the engine's own state: one caller at a time.
+class SPECTRAFIL_FILTERS_EXPORT EngineFolderScope {
+public:
+    explicit EngineFolderScope(const QString& folder);
+    ~EngineFolderScope();
+    EngineFolderScope(const EngineFolderScope&) = delete;
+    EngineFolderScope& operator=(const EngineFolderScope&) = delete;
+
+    // The folder named, or empty for the current directory.
+    static QString folder();
+};
+// One of the engine's fixed file names in the engine's folder; the bare name by default.
+SPECTRAFIL_FILTERS_EXPORT QString engineFilePath(const char* name);
 
 // Axes parallel to x and y (to 0.001 degree) and a padded size the engine can transform.
 SPECTRAFIL_FILTERS_EXPORT bool checkGridSuitability(const Tavorin::I2DGridMesh* grid);
@@ -50,7 +68,7 @@ SPECTRAFIL_FILTERS_EXPORT bool writeSpectrumSection(const Tavorin::I2DGridMesh* 
 SPECTRAFIL_FILTERS_EXPORT bool writeFilterSection(const std::string& filterLines,
                                                   const QString& announceAfterHeader = QString());
 // The forward run alone, its log copied into the host log; true when it wrote the spectrum file,
-// SpectrumFileName in the current directory.
+// SpectrumFileName in the engine's folder.
 bool runForwardEngine(const FilterPoints& points);
 constexpr const char* SpectrumFileName = "fpt15_2D_FWD_SPEC_FILTER.BIN";
 // The forward run (when computeSpectrum) and the inverse run, their logs copied into the host log.

@@ -135,7 +135,7 @@ bool radialPowerSpectrum(const Tavorin::I2DGridMesh* grid, const Tavorin::IBaseD
         return false;
     logInfo(QStringLiteral("Averaging the power spectrum over rings of wavenumber..."));
     QString error;
-    if (!readRadialSpectrum(QString::fromLatin1(SpectrumFileName), spectrum, error)) {
+    if (!readRadialSpectrum(engineFilePath(SpectrumFileName), spectrum, error)) {
         logError(error);
         return false;
     }

@@ -38,6 +38,9 @@ TEST(TextInput, TokensFileNamesAndRounding)
     EXPECT_EQ(ChangeExtension("a.b.c", ".BIN"), "a.b.BIN");
     EXPECT_EQ(ChangeExtension("a.b", "  "), "a");
     EXPECT_EQ(OutputFileName("fpt6_2D_FWD_SPECTRM_", "FILTER.INP", "OUT"), "fpt6_2D_FWD_SPECTRM_FILTER.OUT");
+    EXPECT_EQ(OutputFileName("fpt15_", "/w.d/FILTER.INP", "BIN"), "/w.d/fpt15_FILTER.BIN");
+    EXPECT_EQ(SiblingFileName("/w.d/FILTER.INP", "fpt10_XDER"), "/w.d/fpt10_XDER");
+    EXPECT_EQ(SiblingFileName("FILTER.INP", "fpt10_XDER"), "fpt10_XDER");
 
     EXPECT_EQ(NINT(2.5), 3);
     EXPECT_EQ(NINT(-2.5), -3);

@@ -2,6 +2,7 @@
 
 #include "filter_fixture.h"
 
+#include "filter_pipeline.h"
 #include "fourier_filters.h"
 
 #include "IProgressBarWidget.h"
@@ -148,4 +149,29 @@ TEST_F(FilterTest, DataDumpWritesTheControlFileAndStopsBeforeTheEngine)
     EXPECT_TRUE(logTexts().contains("Completed data dump"));
     EXPECT_FALSE(QFile::exists(tempFile("fpt6_2D_FWD_SPECTRM_FILTER.OUT")));
     EXPECT_EQ(grid->DataList()->count(), 1);
+}
+
+// A caller that must not move the process's current directory names the engine's folder: every
+// engine file goes there (the total derivative's scratch files too), the operation stays where it
+// is, and the result is the one the operation gives in the temporary project folder.
+TEST_F(FilterTest, NamedEngineFolderTakesEveryEngineFileAndChangesNoResult)
+{
+    I2DGridMesh* grid = makeGrid(30, 20, 25, 20);
+    IBaseDataFloat* source = makeRamp(grid);
+    QTemporaryDir named;
+    ASSERT_TRUE(named.isValid());
+    {
+        EngineFolderScope folder(named.path());
+        ASSERT_TRUE(firstHorizontalDerivative(grid, source, TotalHorizontal, false, "in named folder"));
+    }
+    for (const char* file : {"FILTER.INP", "fpt15_2D_FWD_SPEC_FILTER.BIN", "fpt6_2D_INV_AIRFILT_FILTER.OUT", "fpt10_XDER"})
+        EXPECT_TRUE(QFile::exists(QDir(named.path()).filePath(file))) << file;
+    EXPECT_TRUE(QDir(temp.path()).isEmpty());
+    EXPECT_FALSE(logTexts().join('\n').contains("current directory"));
+
+    ASSERT_TRUE(firstHorizontalDerivative(grid, source, TotalHorizontal, false, "in temporary folder"));
+    const IBaseDataFloat* expected = item(grid, "in temporary folder");
+    const IBaseDataFloat* result = item(grid, "in named folder");
+    for (unsigned int id = 0; id < grid->cellCount(); ++id)
+        ASSERT_EQ(result->value(id), expected->value(id)) << id;
 }
