@@ -291,7 +291,7 @@ FilterCall applyFilter(const F::FilterSpec& filter, const ArrayGrid& grid, const
     }
     if (!runInWorkFolder(filter, values, host, info.layout, log, call))
         return call;
-    call.units = F::resultUnits(filter.units, grid.units, length);
+    call.units = F::resultUnits(filter, values, grid.units, length);
     call.parameters = describeParameters(filter, values, length).join(QStringLiteral(", "));
     return call;
 }
