@@ -4,6 +4,7 @@
 #include "fourier_filters.h"
 
 #include "filter_pipeline.h"
+#include "single_result_filter.h"
 
 #include "I2DGridMesh.h"
 #include "IBaseDataFloat.h"
@@ -32,7 +33,7 @@ struct DerivativeRuns {
 
 // One derivative (direction code 3 z, 1 x, 2 y) stored as its own property. The first one computes
 // the spectrum; the later ones rewrite FILTER.INP and reuse the spectrum file the first one left.
-IBaseDataFloat* derivativeItem(const DerivativeRuns& runs, const char* direction, const QString& name,
+IBaseDataFloat* derivativeItem(const DerivativeRuns& runs, filter_codes::Direction direction, const QString& name,
                                bool computeSpectrum)
 {
     if (!computeSpectrum && !writeSpectrumSection(runs.grid, runs.data)) {
@@ -40,7 +41,7 @@ IBaseDataFloat* derivativeItem(const DerivativeRuns& runs, const char* direction
         return nullptr;
     }
     logInfo(QStringLiteral("Writing control file for applying filter..."));
-    if (!writeFilterSection(runs.window + direction + "\n0\n"))
+    if (!writeFilterSection(runs.window + directionLines(direction)))
         return nullptr;
     if (computeSpectrum)
         runs.progress.incrementProgressPos();
@@ -103,20 +104,18 @@ bool analyticSignal(I2DGridMesh* grid, IBaseData* data, bool attenuate, QString 
     if (!prepareEngineInput(grid, data, points))
         return false;
     const I2DGridGeometry& geometry = grid->get2DGridGeometry();
-    const double w0 = meanCellSize(grid);
     const float scale = derivativeScale(static_cast<float>(geometry.uSize()), static_cast<float>(geometry.vSize()));
     logInfo(QStringLiteral("AIRFILT scaling factor is %1").arg(scale));
-    const std::string window = attenuate ? formatLine("2 1 %f %f\n", 6 * w0, 4 * w0)
-                                         : formatLine("2 1 %f %f\n", 4 * w0, 2 * w0);
+    const std::string window = derivativeWindow(filter_codes::Derivative, grid, attenuate);
     const DerivativeRuns runs{grid, data, points, window, scale, progress};
 
-    const IBaseDataFloat* vd = derivativeItem(runs, "3", vdName, true);
+    const IBaseDataFloat* vd = derivativeItem(runs, filter_codes::Vertical, vdName, true);
     if (!vd)
         return false;
-    const IBaseDataFloat* hdx = derivativeItem(runs, "1", hdxName, false);
+    const IBaseDataFloat* hdx = derivativeItem(runs, filter_codes::AlongX, hdxName, false);
     if (!hdx)
         return false;
-    const IBaseDataFloat* hdy = derivativeItem(runs, "2", hdyName, false);
+    const IBaseDataFloat* hdy = derivativeItem(runs, filter_codes::AlongY, hdyName, false);
     if (!hdy)
         return false;
     logInfo(QStringLiteral("Completed derivative computation"));

@@ -9,6 +9,7 @@
 #include <cmath>
 
 using namespace Tavorin;
+using namespace filter_codes;
 
 namespace I2DFourierFilters {
 
@@ -37,16 +38,21 @@ std::function<float()> derivativeDivisor(const I2DGridMesh* grid)
 
 // Low-pass window of the derivatives: flat to 4 W0 (6 W0 attenuated) and half at 2 W0 (4 W0), so
 // the noise at the grid's shortest wavelengths is not amplified.
-std::string derivativeWindow(const char* code, const I2DGridMesh* grid, bool attenuate)
+std::string derivativeWindow(Response response, const I2DGridMesh* grid, bool attenuate)
 {
     const double w0 = meanCellSize(grid);
-    return attenuate ? formatLine("%s %f %f\n", code, 6 * w0, 4 * w0)
-                     : formatLine("%s %f %f\n", code, 4 * w0, 2 * w0);
+    return attenuate ? formatLine("%d %d %f %f\n", response, LowPass, 6 * w0, 4 * w0)
+                     : formatLine("%d %d %f %f\n", response, LowPass, 4 * w0, 2 * w0);
+}
+
+std::string directionLines(Direction direction)
+{
+    return formatLine("%d\n0\n", direction);
 }
 
 std::string lowPassLine(float cutoff)
 {
-    return formatLine("1 1 %f %f\n", 1.5 * cutoff, double(cutoff));
+    return formatLine("%d %d %f %f\n", WindowOnly, LowPass, 1.5 * cutoff, double(cutoff));
 }
 
 bool lowPass(I2DGridMesh* grid, IBaseData* data, float cutoff, QString resultName)
@@ -70,7 +76,7 @@ bool highPass(I2DGridMesh* grid, IBaseData* data, float cutoff, QString resultNa
     SingleResultFilter filter;
     filter.suffix = QStringLiteral(" high pass filtered");
     filter.rejection = [cutoff] { return cutoff <= 0.0f ? CutoffMessage : QString(); };
-    filter.filterLines = [cutoff] { return formatLine("1 2 %f %f\n", cutoff / 1.5, double(cutoff)); };
+    filter.filterLines = [cutoff] { return formatLine("%d %d %f %f\n", WindowOnly, HighPass, cutoff / 1.5, double(cutoff)); };
     return runSingleResultFilter(grid, data, resultName, filter);
 }
 
@@ -99,8 +105,9 @@ bool rtpStable(I2DGridMesh* grid, IBaseData* data, const MagneticDirections& dir
     // The plain division keeps the code of rtp, the limited gain adds its limit inclination.
     filter.filterLines = [=] {
         if (applied.method == Stabilisation::None)
-            return "5 0 0 0\n" + directionFields(directions) + "\n";
-        return "14 0 0 0\n" + directionFields(directions) + formatLine(" %.9g\n", applied.value);
+            return formatLine("%d %d 0 0\n", ReductionToPole, NoWindow) + directionFields(directions) + "\n";
+        return formatLine("%d %d 0 0\n", StableReductionToPole, NoWindow) + directionFields(directions) +
+               formatLine(" %.9g\n", applied.value);
     };
     return runSingleResultFilter(grid, data, resultName, filter);
 }
@@ -111,7 +118,7 @@ bool firstVerticalDerivative(I2DGridMesh* grid, IBaseData* data, bool attenuate,
     filter.suffix = QStringLiteral(" vd filtered");
     filter.divisor = derivativeDivisor(grid);
     // Direction z, no continuation.
-    filter.filterLines = [=] { return derivativeWindow("2 1", grid, attenuate) + "3\n0\n"; };
+    filter.filterLines = [=] { return derivativeWindow(Derivative, grid, attenuate) + directionLines(Vertical); };
     return runSingleResultFilter(grid, data, resultName, filter);
 }
 
@@ -124,15 +131,15 @@ bool firstHorizontalDerivative(I2DGridMesh* grid, IBaseData* data, HDMethod meth
     filter.filterLines = [=] {
         switch (method) {
         case EastWest:
-            return derivativeWindow("2 1", grid, attenuate) + "1\n0\n";
+            return derivativeWindow(Derivative, grid, attenuate) + directionLines(AlongX);
         case NorthSouth:
-            return derivativeWindow("2 1", grid, attenuate) + "2\n0\n";
+            return derivativeWindow(Derivative, grid, attenuate) + directionLines(AlongY);
         case TotalHorizontal:
             break;
         }
         // The total gradient reads one line, its continuation height: one grid unit upward. The
         // trailing "0" keeps the layout of the directional derivatives and is not read.
-        return derivativeWindow("12 1", grid, attenuate) + "1\n0\n";
+        return derivativeWindow(HorizontalGradient, grid, attenuate) + directionLines(AlongX);
     };
     return runSingleResultFilter(grid, data, resultName, filter);
 }
@@ -145,8 +152,8 @@ bool continuation(I2DGridMesh* grid, IBaseData* data, float distance, bool atten
         // Downward continuation amplifies short wavelengths, so its window cuts three times longer.
         const double w0 = meanCellSize(grid);
         const double f = distance > 0.0f ? 1.0 : 3.0;
-        const std::string window = attenuate ? formatLine("3 1 %f %f\n", 12 * f * w0, 6 * f * w0)
-                                             : formatLine("3 1 %f %f\n", 4 * f * w0, 2 * f * w0);
+        const std::string window = attenuate ? formatLine("%d %d %f %f\n", Continuation, LowPass, 12 * f * w0, 6 * f * w0)
+                                             : formatLine("%d %d %f %f\n", Continuation, LowPass, 4 * f * w0, 2 * f * w0);
         return window + formatLine("%f\n", double(distance));
     };
     return runSingleResultFilter(grid, data, resultName, filter);
@@ -177,10 +184,11 @@ bool strike(I2DGridMesh* grid, IBaseData* data, float strike, float tolerance, f
     filter.filterLines = [=] {
         if (plainReject) {
             const float halfResponse = strike - std::fabs(tolerance);
-            return formatLine("1 4 %f %f\n", double(strike), double(halfResponse));
+            return formatLine("%d %d %f %f\n", WindowOnly, StrikePass, double(strike), double(halfResponse));
         }
         const float halfResponse = strike - tolerance;
-        return formatLine("1 6 %f %f %f %f\n", 1.5 * cutoff, double(cutoff), double(strike), double(halfResponse));
+        return formatLine("%d %d %f %f %f %f\n", WindowOnly, ShortStrikeReject, 1.5 * cutoff, double(cutoff),
+                          double(strike), double(halfResponse));
     };
     return runSingleResultFilter(grid, data, resultName, filter);
 }

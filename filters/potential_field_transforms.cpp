@@ -7,6 +7,7 @@
 #include "single_result_filter.h"
 
 using namespace Tavorin;
+using namespace filter_codes;
 
 namespace I2DFourierFilters {
 
@@ -80,17 +81,19 @@ std::string transformLines(const TransformParameters& p, double w0)
     const std::string limit = stable ? formatLine(" %.9g", p.stabilisation.value) : std::string();
     switch (p.kind) {
     case Transform::ApparentSusceptibility: {
-        const char* code = stable ? "16" : "7";
-        return (p.attenuate ? formatLine("%s 1 %f %f \n", code, 4.5 * w0, 3.0 * w0) : formatLine("%s 0 0 0 \n", code))
+        const int code = stable ? StableLayerSusceptibility : LayerSusceptibility;
+        return (p.attenuate ? formatLine("%d %d %f %f \n", code, LowPass, 4.5 * w0, 3.0 * w0)
+                            : formatLine("%d %d 0 0 \n", code, NoWindow))
                + formatLine("%f ", h) + directions + formatLine(" %f", f) + limit + "\n";
     }
     case Transform::ApparentDensity:
-        return (p.attenuate ? formatLine("8 1 %f %f \n", 4.5 * w0, 3.0 * w0) : std::string("8 0 0 0\n"))
+        return (p.attenuate ? formatLine("%d %d %f %f \n", LayerDensity, LowPass, 4.5 * w0, 3.0 * w0)
+                            : formatLine("%d %d 0 0\n", LayerDensity, NoWindow))
                + formatLine("%f %f %f %f %f %f\n", 0.0, 0.0, 0.0, 0.0, 0.0, 0.0);
     case Transform::PseudoGravity:
         break;
     }
-    return (stable ? "15 0 0 0\n" : "6 0 0 0\n") + directions + formatLine(" %f", f) + limit + "\n";
+    return formatLine("%d %d 0 0\n", stable ? StablePseudoGravity : PseudoGravity, NoWindow) + directions + formatLine(" %f", f) + limit + "\n";
 }
 
 bool potentialFieldTransform(I2DGridMesh* grid, IBaseData* data, const TransformParameters& p,

@@ -2,6 +2,8 @@
 // One filter that makes one result property: what sets it apart from the others. The pipeline
 // order is the same for all of them and lives in runSingleResultFilter only.
 
+#include "filter_codes.h"
+
 #include <QString>
 
 #include <functional>
@@ -41,9 +43,11 @@ bool acceptedForFiltering(const Tavorin::I2DGridMesh* grid, const std::function<
 
 // The low pass's line: flat to 1.5 cutoff, one half at cutoff.
 std::string lowPassLine(float cutoff);
-// The derivatives' low-pass line after the response code: flat to 4 W0 (6 W0 attenuated) and half
-// at 2 W0 (4 W0).
-std::string derivativeWindow(const char* code, const Tavorin::I2DGridMesh* grid, bool attenuate);
+// The derivatives' response line with their low-pass window: flat to 4 W0 (6 W0 attenuated) and
+// half at 2 W0 (4 W0).
+std::string derivativeWindow(filter_codes::Response response, const Tavorin::I2DGridMesh* grid, bool attenuate);
+// A derivative's direction line and the continuation line after it (none: "0").
+std::string directionLines(filter_codes::Direction direction);
 // derivativeScale of the grid, logged: the derivatives come back per grid unit.
 std::function<float()> derivativeDivisor(const Tavorin::I2DGridMesh* grid);
 

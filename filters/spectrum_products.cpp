@@ -10,6 +10,7 @@
 #include <cmath>
 
 using namespace Tavorin;
+using namespace filter_codes;
 
 namespace I2DFourierFilters {
 
@@ -33,8 +34,9 @@ bool tiltDerivative(I2DGridMesh* grid, IBaseData* data, bool attenuate, QString 
     filter.suffix = QStringLiteral(" tilt");
     // The derivatives along z, x and y; their common scale cancels in the ratio.
     filter.runs = [=] {
-        const std::string window = derivativeWindow("2 1", grid, attenuate);
-        return std::vector<std::string>{window + "3\n0\n", window + "1\n0\n", window + "2\n0\n"};
+        const std::string window = derivativeWindow(Derivative, grid, attenuate);
+        return std::vector<std::string>{window + directionLines(Vertical), window + directionLines(AlongX),
+                                        window + directionLines(AlongY)};
     };
     filter.combine = [](const std::vector<double>& d, double) {
         return std::atan2(d[0], std::hypot(d[1], d[2])) / Degree;
@@ -59,10 +61,10 @@ bool verticalDerivative(I2DGridMesh* grid, IBaseData* data, int order, bool atte
     // Along z: the first derivative without continuation, the second, the third.
     filter.filterLines = [=] {
         if (order == 1)
-            return derivativeWindow("2 1", grid, attenuate) + "3\n0\n";
+            return derivativeWindow(Derivative, grid, attenuate) + directionLines(Vertical);
         if (order == 2)
-            return derivativeWindow("4 1", grid, attenuate) + "3\n";
-        return derivativeWindow("17 1", grid, attenuate);
+            return derivativeWindow(SecondDerivative, grid, attenuate) + formatLine("%d\n", Vertical);
+        return derivativeWindow(ThirdVerticalDerivative, grid, attenuate);
     };
     return runSingleResultFilter(grid, data, resultName, filter);
 }
@@ -113,7 +115,7 @@ bool directionalFilter(I2DGridMesh* grid, IBaseData* data, float strike, float t
     // The taper's line: the low pass's wavelengths (0 0 for every wavelength), the strike and the
     // azimuth of one half.
     filter.filterLines = [=] {
-        return formatLine("1 %d %.9g %.9g %.9g %.9g\n", keep ? 9 : 8, 1.5 * cutoff, double(cutoff), double(strike),
+        return formatLine("%d %d %.9g %.9g %.9g %.9g\n", WindowOnly, keep ? TaperKeep : TaperReject, 1.5 * cutoff, double(cutoff), double(strike),
                           double(strike) - double(tolerance));
     };
     return runSingleResultFilter(grid, data, resultName, filter);
