@@ -16,7 +16,7 @@ const int32_t COLUMN_BLOCK = 8; // columns gathered together: 8 complex values s
 
 bool InverseRun::TransformPass()
 {
-    return FilterRows(KernelParams()) && TransformColumns();
+    return FilterRows(request.p) && TransformColumns();
 }
 
 // Row phase: spectrum row j (ky = j-1) is filtered at v = (j-1) dv; entries 1..LX2 hold
@@ -26,16 +26,16 @@ bool InverseRun::FilterRows(const FilterParams& params)
 {
     printf("\nREAD SPECTRUM FROM TAPE15, THEN FILTER - LX = %d LY21 = %d \n", LX, LY21);
     double du = 1.0 / (LX * scale.DX), dv = 1.0 / (LY * scale.DY);   // cycles per grid unit
-    bool unfiltered = IND == 11 && IDIR == 4;
+    bool unfiltered = request.IND == 11 && request.p.IDIR == 4;
     for (int32_t j = 1; j <= LY21; ++j) {
         if (fread(Work(1), 2 * sizeof(double), LX, fpt15) != (size_t)LX)
             return Fail("**** fpt15 Read Error: %s ends inside spectrum row %d of %d \n", spectrumFileName, j, LY21);
         if (!unfiltered) {
             double v = (j - 1) * dv;
-            FilterResponse(params, 0 * du, v, Work(1), IND, ITYP);
-            FilterResponse(params, -LX2 * du, v, Work(LX2 + 1), IND, ITYP);
+            FilterResponse(params, 0 * du, v, Work(1), request.IND, request.ITYP);
+            FilterResponse(params, -LX2 * du, v, Work(LX2 + 1), request.IND, request.ITYP);
             for (int32_t m = 1; m < LX2; ++m)
-                FilterResponsePair(params, m * du, v, Work(m + 1), Work(LX + 1 - m), IND, ITYP);
+                FilterResponsePair(params, m * du, v, Work(m + 1), Work(LX + 1 - m), request.IND, request.ITYP);
             if (fpt16) {
                 for (int32_t i = 1; i <= LX; ++i)
                     fprintf(fpt16, "(%lg, %lg) ", Work(i)[0], Work(i)[1]);
@@ -95,7 +95,7 @@ bool InverseRun::TransformColumn(int32_t x, const double* half)
     std::copy(Work(1), Work(1) + 2, Work(LY + 1));
     if (std::abs(PKPIK) == 1 || IOUT > 1)
         KeepColumn(x);
-    if (IND >= 11 && IND <= 13)
+    if (request.IND >= 11 && request.IND <= 13)
         return ParkColumn(x);
     EmitColumn(x);
     return true;
@@ -112,11 +112,9 @@ void InverseRun::KeepColumn(int32_t x)
         std::copy(Work(y), Work(y) + 2, Cell(y, x));
 }
 
-// Only the levels that the response leaves in data units get the removed mean back:
-// the window alone, continuation and reduction to the pole.
 void InverseRun::EmitColumn(int32_t x)
 {
-    bool restoreLevel = IND == 1 || IND == 3 || IND == 5 || IND == 14;
+    bool restoreLevel = RestoresLevel(request);
     ForEachFootprintRow(x, [&](int32_t y) {
         double value = Work(y)[0] + (restoreLevel ? scale.AV : 0.0);
         double X, Y;
@@ -125,6 +123,18 @@ void InverseRun::EmitColumn(int32_t x)
         VMAX = std::max(VMAX, value);
         AppendPoint(X, Y, value);
     });
+}
+
+// Only the levels that the response leaves in data units get the removed mean back: the window
+// alone, continuation and reduction to the pole, and a composite of these alone.
+bool InverseRun::RestoresLevel(const ResponseRequest& r) const
+{
+    if (r.IND != 18)
+        return r.IND == 1 || r.IND == 3 || r.IND == 5 || r.IND == 14;
+    for (int32_t i = 0; i < r.p.NPARTS; ++i)
+        if (!RestoresLevel(r.p.PARTS[i]))
+            return false;
+    return true;
 }
 
 // Rows of column x that held data: within JS..JF and the column's own range.
