@@ -1,13 +1,15 @@
-// spectrafil-engine-run [--forward-only] [--holes] [--blocked] NX[xNY] [DIR]
+// spectrafil-engine-run [--forward-only] [--holes] [--blocked] [--threads N] NX[xNY] [DIR]
 // Bench driver of the two engine runs. A smooth field on NX x NY cells of 25 m is handed over as
 // the grid operations hand it (cell centres row by row from the south), with the control file
 // they write (tails of 15 % of the extent, the mean as the level, a low pass of 20 cells); the
 // forward run and, unless --forward-only, the inverse run are made in DIR (default: here).
 //   --holes    leaves out a corner, a notch and three discs (an irregular footprint with holes)
 //   --blocked  adds a few cells holding the blocked marker after level removal
+//   --threads  engine threads (default: all cores)
 // Standard error gets one line: the cell count, the wall time of each run and a checksum of the
 // filtered points. The engine's own messages go to standard output.
 
+#include "engine_threads.h"
 #include "forward_run.h"
 #include "inverse_run.h"
 
@@ -28,7 +30,7 @@ const double X0 = 500000.0, Y0 = 7000000.0;
 
 struct Options {
     bool forwardOnly = false, holes = false, blocked = false;
-    int nx = 0, ny = 0;
+    int nx = 0, ny = 0, threads = 0;
     std::string dir = ".";
 };
 
@@ -43,6 +45,8 @@ bool Parse(int argc, char** argv, Options& o)
             o.holes = true;
         else if (arg == "--blocked")
             o.blocked = true;
+        else if (arg == "--threads" && a + 1 < argc)
+            o.threads = std::atoi(argv[++a]);
         else if (positional == 0) {
             if (std::sscanf(arg.c_str(), "%dx%d", &o.nx, &o.ny) < 1)
                 return false;
@@ -134,7 +138,7 @@ int main(int argc, char** argv)
 {
     Options o;
     if (!Parse(argc, argv, o)) {
-        std::fprintf(stderr, "usage: spectrafil-engine-run [--forward-only] [--holes] [--blocked] NX[xNY] [DIR]\n");
+        std::fprintf(stderr, "usage: spectrafil-engine-run [--forward-only] [--holes] [--blocked] [--threads N] NX[xNY] [DIR]\n");
         return 2;
     }
     std::error_code error;
@@ -150,6 +154,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "Cannot write FILTER.INP in %s\n", o.dir.c_str());
         return 1;
     }
+    if (o.threads > 0)
+        setEngineThreads(o.threads);
     auto start = std::chrono::steady_clock::now();
     bool ok;
     {

@@ -2,7 +2,8 @@
 """Whole engine runs (forward run + inverse low pass) of N x N cells, each made by
 spectrafil-engine-run under /usr/bin/time -v, as one Markdown table: the runs' own times, the
 process's wall time, CPU time (user + system: steadier than the wall time on a shared machine)
-and peak RSS, and the N log N check: time / (n log2 n) with n the cell count, and with n the
+and peak RSS, the same run on one engine thread (the speed-up of all cores over one), and the
+N log N check: time / (n log2 n) with n the cell count, and with n the
 transform's LX x LY points (the transforms are powers of two, so the padding the tails need
 varies with the grid: 4000 cells take 8192 points along an axis, 5459 cells 16384).
     engine_runs.py BIN_DIR WORK_DIR N [N ...]"""
@@ -14,9 +15,10 @@ import sys
 from pathlib import Path
 
 
-def run(binary, work, size):
+def run(binary, work, size, threads=None):
     folder = Path(work) / f"run{size}"
-    command = ["/usr/bin/time", "-v", str(binary), str(size), str(folder)]
+    command = ["/usr/bin/time", "-v", str(binary)] + (["--threads", str(threads)] if threads else [])
+    command += [str(size), str(folder)]
     result = subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
     lengths = [re.search(r" LX = (\d+)\s+LY = (\d+)", log.read_text()) for log in folder.glob("fpt6_2D_FWD_*")]
     shutil.rmtree(folder, ignore_errors=True)
@@ -35,16 +37,20 @@ def run(binary, work, size):
 
 def main(bin_dir, work, sizes):
     binary = Path(bin_dir) / "spectrafil-engine-run"
-    print("| Grid | Cells | Forward (s) | Inverse (s) | Both (s) | Process wall (s) | CPU (s) | Peak RSS (MiB) "
+    print("| Grid | Cells | Forward (s) | Inverse (s) | Both (s) | Both, 1 thread (s) | 1 thread / all "
+          "| Process wall (s) | CPU (s) | Peak RSS (MiB) "
           "| Both / (n log2 n) (ns) | Transform LX x LY | Both / (m log2 m), m = LX LY (ns) |")
-    print("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|")
+    print("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|")
     for size in sizes:
+        one = run(binary, work, size, threads=1)
         cells, points, forward, inverse, wall, cpu, rss = run(binary, work, size)
         both = forward + inverse
+        both_one = one[2] + one[3]
         per_cell = both / (cells * math.log2(cells)) * 1e9
         per_point = both / (points * math.log2(points)) * 1e9
         side = math.isqrt(points)
-        print(f"| {size} x {size} | {cells} | {forward:.2f} | {inverse:.2f} | {both:.2f} | {wall:.2f} "
+        print(f"| {size} x {size} | {cells} | {forward:.2f} | {inverse:.2f} | {both:.2f} | {both_one:.2f} "
+              f"| {both_one / both:.2f} | {wall:.2f} "
               f"| {cpu:.2f} | {rss:.0f} | {per_cell:.2f} | {side} x {side} | {per_point:.2f} |", flush=True)
 
 

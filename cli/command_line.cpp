@@ -1,6 +1,7 @@
 #include "command_line.h"
 
 #include "chain_request.h"
+#include "engine_setting.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,6 +24,19 @@ const CLI::Validator kFinite(
         return "not a finite number: " + value;
     },
     "NUMBER");
+
+// A whole number of threads, at least 1.
+const CLI::Validator kThreadCount(
+    [](std::string& value) -> std::string {
+        try {
+            size_t used = 0;
+            if (std::stoi(value, &used) >= 1 && used == value.size())
+                return {};
+        } catch (const std::exception&) {
+        }
+        return "not a thread count (a whole number from 1): " + value;
+    },
+    "N");
 
 // Edits (insertions, deletions, substitutions, swaps of neighbours) that turn a into b.
 int editDistance(const std::string& a, const std::string& b)
@@ -165,6 +179,9 @@ void CommandLine::addCommon(CLI::App* command)
     command->add_option("--nodata", fields_.noData, "No-data value of the input, for files that carry none")->check(kFinite);
     command->add_flag("-q,--quiet", fields_.quiet, "No progress bar and no summary; errors and warnings still shown");
     command->add_flag("-v,--verbose", fields_.verbose, "Also show the information entries of the host log");
+    command->add_option_function<int>("--threads", I2DFourierFilters::setEngineThreads,
+                                      "Threads of the spectral engine (default: all cores)")
+        ->check(kThreadCount);
 }
 
 bool CommandLine::finish(ParsedCommand& parsed, QString& error) const

@@ -11,12 +11,6 @@
 
 namespace {
 
-// Process-wide work arrays (real and imaginary parts). They grow to the largest N seen and
-// are kept for the life of the process, so a run of many transforms allocates only once.
-double* WORKR = nullptr;
-double* WORKI = nullptr;
-int32_t NWORK = 0;
-
 const int32_t MMAX = 15;
 const double TWOPI = 6.283185307179586476925286766559;
 const double R2 = 0.70710678118654752440084436210485; // 1/sqrt(2), the odd eighth-turns
@@ -31,26 +25,6 @@ int32_t Log2Length(int32_t N)
     return -1;
 }
 
-// Both arrays share one block, cache-line aligned, the imaginary parts PAD doubles past the end
-// of the real parts. A butterfly reads eight elements a power of two apart; an offset of four
-// cache lines past a multiple of eight keeps its real and imaginary lines in different cache
-// sets whatever that span is.
-bool GrowWorkArrays(int32_t N)
-{
-    const int32_t PAD = 32;
-    if (N <= NWORK)
-        return true;
-    const size_t BYTES = (sizeof(double) * (2 * size_t(N) + PAD) + 63) / 64 * 64;
-    double* BLOCK = static_cast<double*>(std::aligned_alloc(64, BYTES));
-    if (!BLOCK)
-        return false;
-    std::free(WORKR);
-    WORKR = BLOCK;
-    WORKI = BLOCK + N + PAD;
-    NWORK = N;
-    return true;
-}
-
 // Two adjacent elements held as one pair of doubles, so that the compiler emits packed
 // arithmetic for the same formulas (GCC/Clang vector extension).
 typedef double PAIR __attribute__((vector_size(16)));
@@ -62,7 +36,7 @@ inline void Store(double* P, PAIR V) { std::memcpy(P, &V, sizeof V); }
 
 // Interleaved data into the work arrays, two values at a time (N is even); SIGN = -1
 // conjugates on the way.
-void CopyIn(int32_t N, const double* DATA, double SIGN)
+void CopyIn(int32_t N, const double* DATA, double SIGN, double* WORKR, double* WORKI)
 {
     for (int32_t I = 0; I < N; I += 2) {
         PAIR A, B;
@@ -149,11 +123,32 @@ inline void Radix8Butterfly(double* XR, double* XI, int32_t NXTLT, const TWIDDLE
     Store(XR + 6 * NXTLT, Y3R), Store(XI + 6 * NXTLT, Y3I), Store(XR + 7 * NXTLT, Y7R), Store(XI + 7 * NXTLT, Y7I);
 }
 
-// One radix-8 pass: span NXTLT, pass length LENGT = 8 NXTLT, twiddles of offset J are the
-// powers of e^(+i J 2 pi/LENGT). Offsets go in pairs, and in blocks of JBLOCK through all
-// groups: each cache line of the eight inputs is used whole while it is in the cache, and two
-// lines per input and visit keep the hardware prefetcher ahead even for the longest spans.
-void Radix8Pass(int32_t N, int32_t NXTLT)
+// The twiddle powers of one radix-8 pass: span NXTLT > 1, pass length LENGT = 8 NXTLT; the
+// twiddles of offset J are the powers of e^(+i J 2 pi/LENGT), offsets in pairs (J, J + 1).
+void FillPassTwiddles(int32_t NXTLT, TWIDDLES<PAIR>* W)
+{
+    const double SCALE = TWOPI / (8 * NXTLT);
+    for (int32_t J = 0; J < NXTLT; J += 2) {
+        const PAIR C1 = {std::cos(J * SCALE), std::cos((J + 1) * SCALE)};
+        const PAIR S1 = {std::sin(J * SCALE), std::sin((J + 1) * SCALE)};
+        W[J / 2] = TwiddlePowers(C1, S1);
+    }
+}
+
+// Entries of the twiddle table of length 2^M: NXTLT / 2 for every radix-8 pass with NXTLT > 1.
+size_t TwiddleEntries(int32_t M)
+{
+    size_t entries = 0;
+    for (int32_t NXTLT = (1 << M) / 8; NXTLT > 1; NXTLT /= 8)
+        entries += NXTLT / 2;
+    return entries;
+}
+
+// One radix-8 pass of span NXTLT with its twiddles W. Offsets go in pairs, and in blocks of
+// JBLOCK through all groups: each cache line of the eight inputs is used whole while it is in
+// the cache, and two lines per input and visit keep the hardware prefetcher ahead even for the
+// longest spans.
+void Radix8Pass(int32_t N, int32_t NXTLT, const TWIDDLES<PAIR>* W, double* WORKR, double* WORKI)
 {
     const int32_t LENGT = 8 * NXTLT;
     if (NXTLT == 1) {
@@ -163,23 +158,16 @@ void Radix8Pass(int32_t N, int32_t NXTLT)
     }
     const int32_t JBLOCK = 16;
     const int32_t NPAIRS = (NXTLT < JBLOCK ? NXTLT : JBLOCK) / 2;
-    const double SCALE = TWOPI / LENGT;
-    TWIDDLES<PAIR> W[JBLOCK / 2];
     for (int32_t JB = 0; JB < NXTLT; JB += 2 * NPAIRS) {
-        for (int32_t P = 0; P < NPAIRS; ++P) {
-            const int32_t J = JB + 2 * P;
-            const PAIR C1 = {std::cos(J * SCALE), std::cos((J + 1) * SCALE)};
-            const PAIR S1 = {std::sin(J * SCALE), std::sin((J + 1) * SCALE)};
-            W[P] = TwiddlePowers(C1, S1);
-        }
+        const TWIDDLES<PAIR>* WB = W + JB / 2;
         for (int32_t K = JB; K < N; K += LENGT)
             for (int32_t P = 0; P < NPAIRS; ++P)
-                Radix8Butterfly(WORKR + K + 2 * P, WORKI + K + 2 * P, NXTLT, &W[P]);
+                Radix8Butterfly(WORKR + K + 2 * P, WORKI + K + 2 * P, NXTLT, &WB[P]);
     }
 }
 
 // Closing radix-4 pass on adjacent groups, outputs in 2-bit reversed order.
-void Radix4Pass(int32_t N)
+void Radix4Pass(int32_t N, double* WORKR, double* WORKI)
 {
     for (int32_t K = 0; K < N; K += 4) {
         double* XR = WORKR + K;
@@ -194,7 +182,7 @@ void Radix4Pass(int32_t N)
 }
 
 // Closing radix-2 pass on adjacent pairs.
-void Radix2Pass(int32_t N)
+void Radix2Pass(int32_t N, double* WORKR, double* WORKI)
 {
     for (int32_t K = 0; K < N; K += 2) {
         const double AR = WORKR[K], AI = WORKI[K];
@@ -216,7 +204,8 @@ int32_t BitReverse(int32_t I, int32_t B)
 // order, applying the closing conjugation (SIGN = -1) and the scale factor on the way.
 // An index (A, B, C) with A and C of 3 bits reverses to (rev C, rev B, rev A), so for each
 // middle part B an 8 x 8 block is gathered whole: every cache line is read and written once.
-void CopyOutBitReversed(int32_t N, int32_t M, double* DATA, double SIGN, double FACTOR)
+void CopyOutBitReversed(int32_t N, int32_t M, double* DATA, double SIGN, double FACTOR, const double* WORKR,
+                        const double* WORKI)
 {
     const double FACTORI = SIGN * FACTOR;
     if (M < 6) {
@@ -249,25 +238,96 @@ void CopyOutBitReversed(int32_t N, int32_t M, double* DATA, double SIGN, double 
     }
 }
 
+// The work arrays of one thread (real and imaginary parts) and the twiddle tables of every
+// length it has transformed. Each thread keeps its own for its whole life, so transforms on
+// several threads never share them, and many transforms of one length allocate only once.
+class FFTWork {
+public:
+    FFTWork() = default;
+    FFTWork(const FFTWork&) = delete;
+    FFTWork& operator=(const FFTWork&) = delete;
+    ~FFTWork()
+    {
+        std::free(BLOCK);
+        for (TWIDDLES<PAIR>* table : TABLE)
+            std::free(table);
+    }
+
+    // Both arrays share one block, cache-line aligned, the imaginary parts PAD doubles past the
+    // end of the real parts. A butterfly reads eight elements a power of two apart; an offset of
+    // four cache lines past a multiple of eight keeps its real and imaginary lines in different
+    // cache sets whatever that span is.
+    bool Grow(int32_t N)
+    {
+        const int32_t PAD = 32;
+        if (N <= NWORK)
+            return true;
+        const size_t BYTES = (sizeof(double) * (2 * size_t(N) + PAD) + 63) / 64 * 64;
+        double* GROWN = static_cast<double*>(std::aligned_alloc(64, BYTES));
+        if (!GROWN)
+            return false;
+        std::free(BLOCK);
+        BLOCK = GROWN;
+        WORKR = BLOCK;
+        WORKI = BLOCK + N + PAD;
+        NWORK = N;
+        return true;
+    }
+
+    // The twiddle table of length 2^M, made on its first use; null when it cannot be allocated.
+    const TWIDDLES<PAIR>* Twiddles(int32_t M)
+    {
+        if (TABLE[M] || TwiddleEntries(M) == 0)
+            return TABLE[M];
+        TWIDDLES<PAIR>* W =
+            static_cast<TWIDDLES<PAIR>*>(std::aligned_alloc(64, (TwiddleEntries(M) * sizeof *W + 63) / 64 * 64));
+        if (!W)
+            return nullptr;
+        TWIDDLES<PAIR>* PASS = W;
+        for (int32_t NXTLT = (1 << M) / 8; NXTLT > 1; NXTLT /= 8) {
+            FillPassTwiddles(NXTLT, PASS);
+            PASS += NXTLT / 2;
+        }
+        return TABLE[M] = W;
+    }
+
+    double* WORKR = nullptr;
+    double* WORKI = nullptr;
+
+private:
+    double* BLOCK = nullptr;
+    int32_t NWORK = 0;
+    TWIDDLES<PAIR>* TABLE[MMAX + 1] = {};
+};
+
+thread_local FFTWork WORK;
+
 } // namespace
 
 int32_t ComplexFFT(int forward, int32_t n, double* data)
 {
     const int32_t M = Log2Length(n);
-    if (M < 0 || !GrowWorkArrays(n))
+    if (M < 0 || !WORK.Grow(n))
         return -1;
+    const TWIDDLES<PAIR>* W = WORK.Twiddles(M);
+    if (!W && TwiddleEntries(M) > 0)
+        return -1;
+    double* WORKR = WORK.WORKR;
+    double* WORKI = WORK.WORKI;
     const double SIGN = forward ? -1.0 : 1.0;
-    CopyIn(n, data, SIGN);
+    CopyIn(n, data, SIGN, WORKR, WORKI);
     int32_t NXTLT = n;
     for (int32_t P = 1; P <= M / 3; ++P) {
         NXTLT /= 8;
-        Radix8Pass(n, NXTLT);
+        Radix8Pass(n, NXTLT, W, WORKR, WORKI);
+        if (NXTLT > 1)
+            W += NXTLT / 2;
     }
     if (M % 3 == 1)
-        Radix2Pass(n);
+        Radix2Pass(n, WORKR, WORKI);
     else if (M % 3 == 2)
-        Radix4Pass(n);
+        Radix4Pass(n, WORKR, WORKI);
     // A power of two, so multiplying by 1/N is exact and equal to dividing by N.
-    CopyOutBitReversed(n, M, data, SIGN, forward ? 1.0 : 1.0 / n);
+    CopyOutBitReversed(n, M, data, SIGN, forward ? 1.0 : 1.0 / n, WORKR, WORKI);
     return 0;
 }

@@ -5,7 +5,7 @@
 //   forward == 0 :  y_k = (1/N) sum_j x_j exp(+2 pi i jk/N)
 //
 // Returns 0, or -1 when N is not such a power of two (the data are then left as they were).
-// Not reentrant: the work arrays are shared by the whole process.
+// Safe on several threads at once: every thread has its own work arrays and twiddle tables.
 
 #include <cstdint>
 

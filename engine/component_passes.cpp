@@ -47,21 +47,26 @@ bool InverseRun::ComponentPasses()
 }
 
 // Column hand-off of a pass: the unfiltered pass of IND 11 keeps the column in the grid, the
-// directional passes append it to the scratch file of their direction.
-bool InverseRun::ParkColumn(int32_t x)
+// directional passes make the record of rows JS-1..JF+1 that goes to their scratch file.
+void InverseRun::ParkedRecord(int32_t x, const double* column, ColumnOutput& out) const
 {
-    if (request.p.IDIR == 4) {
-        for (int32_t y = JS - 1; y <= JF + 1; ++y)
-            std::copy(Work(y), Work(y) + 2, Cell(y, x));
-        return true;
+    out.values.clear();
+    for (int32_t y = JS - 1; y <= JF + 1; ++y) {
+        if (request.p.IDIR == 4)
+            std::copy(column + 2 * (size_t)y, column + 2 * (size_t)y + 2, Cell(y, x));
+        else
+            out.values.push_back(column[2 * (size_t)y]);
     }
+}
+
+// The directional passes append the column's record to the scratch file of their direction.
+bool InverseRun::ParkColumn(const ColumnOutput& out)
+{
     FILE* file = request.p.IDIR == 1 ? fpt10 : request.p.IDIR == 2 ? fpt20 : request.p.IDIR == 3 ? fpt30 : nullptr;
     if (!file)
         return true;
-    size_t count = (size_t)(JF - JS + 3);
-    for (int32_t y = JS - 1; y <= JF + 1; ++y)
-        GX[y - JS + 1] = Work(y)[0];
-    if (fwrite(GX, sizeof(double), count, file) != count)
+    size_t count = out.values.size();
+    if (fwrite(out.values.data(), sizeof(double), count, file) != count)
         return Fail("**** fpt%d0 Write Error: %s \n", request.p.IDIR, SCRATCH_NAMES[request.p.IDIR]);
     return true;
 }

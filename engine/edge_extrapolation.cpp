@@ -5,8 +5,11 @@
 
 #include "edge_extrapolation.h"
 
+#include "engine_threads.h"
+
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -75,14 +78,51 @@ void ScanLine(const ForwardState& s, const Line& line, int32_t from, int32_t to,
     }
 }
 
-void CollectTails(const ForwardState& s, Unit8& out)
+// The lines scanned for tails, in collection order: the columns, then the rows.
+int64_t TailColumns(const ForwardState& s) { return s.NTAILY > 0 ? s.IXMAX - s.IXMIN + 1 : 0; }
+int64_t TailLines(const ForwardState& s) { return TailColumns(s) + (s.NTAILX > 0 ? s.IYMAX - s.IYMIN + 1 : 0); }
+
+void ScanTailLine(const ForwardState& s, int64_t index, Unit8& out)
 {
-    if (s.NTAILY > 0)
-        for (int32_t c = s.IXMIN; c <= s.IXMAX; ++c)
-            ScanLine(s, Line{s.V, c, true, s.NTOTY, s.NTAILY, s.GRADY}, s.IYMIN, s.IYMAX + 1, out);
-    if (s.NTAILX > 0)
-        for (int32_t r = s.IYMIN; r <= s.IYMAX; ++r)
-            ScanLine(s, Line{s.V, r, false, s.NTOTX, s.NTAILX, s.GRADX}, s.IXMIN, s.IXMAX + 1, out);
+    int64_t columns = TailColumns(s);
+    if (index < columns) {
+        int32_t c = static_cast<int32_t>(s.IXMIN + index);
+        ScanLine(s, Line{s.V, c, true, s.NTOTY, s.NTAILY, s.GRADY}, s.IYMIN, s.IYMAX + 1, out);
+    } else {
+        int32_t r = static_cast<int32_t>(s.IYMIN + index - columns);
+        ScanLine(s, Line{s.V, r, false, s.NTOTX, s.NTAILX, s.GRADX}, s.IXMIN, s.IXMAX + 1, out);
+    }
+}
+
+const int64_t LINES_PER_CHUNK = 64;
+
+// Entries of every line, counted on the engine's threads; lineStart[i] becomes the place of
+// line i's first entry and lineStart[lines] the total.
+void CountTails(const ForwardState& s, std::vector<int64_t>& lineStart)
+{
+    int64_t lines = TailLines(s);
+    lineStart.assign(lines + 1, 0);
+    ParallelFor(lines, LINES_PER_CHUNK, [&](int64_t first, int64_t last, int32_t) {
+        for (int64_t i = first; i < last; ++i) {
+            Unit8 counted;
+            ScanTailLine(s, i, counted);
+            lineStart[i + 1] = counted.n;
+        }
+    });
+    for (int64_t i = 1; i <= lines; ++i)
+        lineStart[i] += lineStart[i - 1];
+}
+
+// Every line's entries in its own place, so that UNIT8_ARR holds them in collection order.
+void CollectTails(const ForwardState& s, const std::vector<int64_t>& lineStart, Unit8Entry* UNIT8_ARR)
+{
+    ParallelFor(TailLines(s), LINES_PER_CHUNK, [&](int64_t first, int64_t last, int32_t) {
+        for (int64_t i = first; i < last; ++i) {
+            Unit8 line;
+            line.UNIT8_ARR = UNIT8_ARR + lineStart[i];
+            ScanTailLine(s, i, line);
+        }
+    });
 }
 
 // Consecutive entries of one cell merge to sum(v/k^2) / sum(1/k^2). A blocked first entry gives
@@ -116,20 +156,20 @@ void MergeEntries(ForwardState& s, const Unit8Entry* UNIT8_ARR, int64_t n)
 
 bool FirstExtrapolation(ForwardState& s)
 {
-    Unit8 counted;
-    CollectTails(s, counted);
-    size_t bytes = static_cast<size_t>(counted.n) * sizeof(Unit8Entry);
-    Unit8 store;
-    store.UNIT8_ARR = static_cast<Unit8Entry*>(RunCalloc(s, static_cast<size_t>(counted.n), sizeof(Unit8Entry)));
-    if (!store.UNIT8_ARR) {
+    std::vector<int64_t> lineStart;
+    CountTails(s, lineStart);
+    int64_t n = lineStart.back();
+    size_t bytes = static_cast<size_t>(n) * sizeof(Unit8Entry);
+    Unit8Entry* UNIT8_ARR = static_cast<Unit8Entry*>(RunCalloc(s, static_cast<size_t>(n), sizeof(Unit8Entry)));
+    if (!UNIT8_ARR) {
         LogErr(s, " *** Allocate memory Error for variable UNIT8_ARR: Execute \n");
         return false;
     }
-    CollectTails(s, store);
+    CollectTails(s, lineStart, UNIT8_ARR);
     LogOut(s, "Call - SORTER_ARR\n");
-    SORTER_ARR(store.n, store.UNIT8_ARR);
-    MergeEntries(s, store.UNIT8_ARR, store.n);
-    RunFree(s, store.UNIT8_ARR, bytes);
+    SORTER_ARR(n, UNIT8_ARR);
+    MergeEntries(s, UNIT8_ARR, n);
+    RunFree(s, UNIT8_ARR, bytes);
     return true;
 }
 

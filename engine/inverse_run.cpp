@@ -47,13 +47,12 @@ void InverseRun::Close()
     free(COLRNG);
     free(ROWRNG);
     free(GRID);
-    free(WORK);
     free(GX);
     free(GY);
     free(GZ);
     COLRNG = nullptr;
     ROWRNG = nullptr;
-    GRID = WORK = GX = GY = GZ = nullptr;
+    GRID = GX = GY = GZ = nullptr;
 }
 
 bool InverseRun::DUVERU2_inv()
@@ -157,8 +156,8 @@ void InverseRun::SetDerivativeUnits()
         Log(" GRADIENT IN GAMMAS PER = %8.1f\n", UNIT);
 }
 
-// Transform sizes, then the work row and the filtered grid. Both carry one spare entry at each
-// end (row 0 and LY+1) so that the kept rows JS-1..JF+1 always exist.
+// Transform sizes, then the filtered grid, rows 0..NROWS, so that the kept rows JS-1..JF+1
+// always exist.
 bool InverseRun::AllocateWorkArrays()
 {
     LY2 = LY / 2;
@@ -167,9 +166,8 @@ bool InverseRun::AllocateWorkArrays()
     LMAX = std::max(LX, LY);
     printf("LX = %d, LY = %d, LY2 = %d, LMAX = %d\n", LX, LY, LY2, LMAX);
     NROWS = std::max(LY21, JF + 1);
-    WORK = (double*)calloc(2 * ((size_t)LMAX + 2), sizeof(double));
     GRID = (double*)calloc(2 * ((size_t)NROWS + 1) * ((size_t)NX + 1), sizeof(double));
-    bool ok = WORK && GRID;
+    bool ok = GRID != nullptr;
     if (ok && request.IND >= 11 && request.IND <= 13) {
         GX = (double*)calloc((size_t)LMAX + 2, sizeof(double));
         GY = (double*)calloc((size_t)LMAX + 2, sizeof(double));

@@ -2,13 +2,14 @@
 // The inverse engine run: reads the filter section of the control file and the spectrum the
 // forward run stored, applies the requested filter, transforms back and returns the filtered
 // points of the data footprint (in memory, or in the points file when no vector is given).
-// One object serves one run; runs must not overlap (shared FFT work arrays, fixed file names).
+// One object serves one run; runs must not overlap (fixed file names).
 
 #include "filter_points.h"
 #include "filter_response.h"
 
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 class InverseRun {
 public:
@@ -46,12 +47,20 @@ private:
     void PrintHeader(int32_t call) const;
 
     // Transform passes and output (inverse_transform.cpp)
+    // What one transformed column hands on: its footprint points as (X, Y, value) triples with
+    // their least and greatest value, or the record a directional pass parks.
+    struct ColumnOutput {
+        std::vector<double> values;
+        double VMIN = 1e20, VMAX = -1e20;
+    };
     bool TransformPass();
     bool FilterRows(const FilterParams& params);
+    bool FilterAndTransformRows(const FilterParams& params, int32_t j0, int32_t count, double* rows);
     bool TransformColumns();
-    bool TransformColumn(int32_t x, const double* half);
-    void KeepColumn(int32_t x);
-    void EmitColumn(int32_t x);
+    bool TransformColumn(int32_t x, const double* half, double* column, ColumnOutput& out) const;
+    void KeepColumn(int32_t x, const double* column) const;
+    void EmittedPoints(int32_t x, const double* column, ColumnOutput& out) const;
+    bool HandOnColumn(const ColumnOutput& out);
     bool RestoresLevel(const ResponseRequest& r) const;
     void FootprintRows(int32_t x, int32_t& first, int32_t& last) const;
     bool InRowRange(int32_t x, int32_t y) const;
@@ -70,11 +79,11 @@ private:
     void WriteSpectrumRecordHeader();
     void DumpGrid();
     double* Cell(int32_t y, int32_t x) const { return GRID + 2 * ((size_t)y * (NX + 1) + x); }
-    double* Work(int32_t i) const { return WORK + 2 * (size_t)i; }
 
     // Component and gradient passes (component_passes.cpp)
     bool ComponentPasses();
-    bool ParkColumn(int32_t x);
+    void ParkedRecord(int32_t x, const double* column, ColumnOutput& out) const;
+    bool ParkColumn(const ColumnOutput& out);
     bool ReadScratchRecord(FILE* file, const char* name, double* column);
     bool CombineGradient();
     bool RecoverComponents();
@@ -115,7 +124,6 @@ private:
 
     // Transform
     int32_t LX2 = 0, LY2 = 0, LY21 = 0, LMAX = 0, NROWS = 0;
-    double* WORK = nullptr;   // complex, 0..LMAX+1
     double* GRID = nullptr;   // complex, rows 0..NROWS by columns 0..NX
     double* GX = nullptr;     // real work columns of the multi-pass responses
     double* GY = nullptr;

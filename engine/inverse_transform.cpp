@@ -4,15 +4,20 @@
 #include "inverse_run.h"
 
 #include "complex_fft.h"
+#include "engine_threads.h"
 
 #include <algorithm>
+#include <atomic>
+#include <system_error>
+#include <thread>
 #include <cstdlib>
 
 namespace {
 
 const int32_t COLUMN_BLOCK = 8; // columns gathered together: 8 complex values span two cache lines
+const int32_t ROW_BLOCK = 64;   // spectrum rows read, filtered and transformed together
 
-} // namespace
+}   // namespace
 
 bool InverseRun::TransformPass()
 {
@@ -21,37 +26,101 @@ bool InverseRun::TransformPass()
 
 // Row phase: spectrum row j (ky = j-1) is filtered at v = (j-1) dv; entries 1..LX2 hold
 // kx = 0..LX2-1, entries LX2+1..LX the negative wavenumbers -LX2..-1 (Nyquist as -LX2), so
-// kx = m and kx = -m are entries m+1 and LX+1-m.
+// kx = m and kx = -m are entries m+1 and LX+1-m. The rows are read ROW_BLOCK at a time, a reader
+// thread reading the next block while the engine's threads filter and transform this one.
 bool InverseRun::FilterRows(const FilterParams& params)
 {
     printf("\nREAD SPECTRUM FROM TAPE15, THEN FILTER - LX = %d LY21 = %d \n", LX, LY21);
-    double du = 1.0 / (LX * scale.DX), dv = 1.0 / (LY * scale.DY);   // cycles per grid unit
-    bool unfiltered = request.IND == 11 && request.p.IDIR == 4;
-    for (int32_t j = 1; j <= LY21; ++j) {
-        if (fread(Work(1), 2 * sizeof(double), LX, fpt15) != (size_t)LX)
-            return Fail("**** fpt15 Read Error: %s ends inside spectrum row %d of %d \n", spectrumFileName, j, LY21);
-        if (!unfiltered) {
-            double v = (j - 1) * dv;
-            FilterResponse(params, 0 * du, v, Work(1), request.IND, request.ITYP);
-            FilterResponse(params, -LX2 * du, v, Work(LX2 + 1), request.IND, request.ITYP);
-            for (int32_t m = 1; m < LX2; ++m)
-                FilterResponsePair(params, m * du, v, Work(m + 1), Work(LX + 1 - m), request.IND, request.ITYP);
-            if (fpt16) {
-                for (int32_t i = 1; i <= LX; ++i)
-                    fprintf(fpt16, "(%lg, %lg) ", Work(i)[0], Work(i)[1]);
-                fprintf(fpt16, "\n");
-                fflush(fpt16);
+    const size_t blockLength = 2 * (size_t)LX * ROW_BLOCK;
+    double* blocks = (double*)malloc(sizeof(double) * 2 * blockLength);
+    if (!blocks)
+        return Fail("**** Allocate memory error: spectrum rows \n");
+    // Complete rows of the block from row j0 read into `into`.
+    auto readBlock = [&](int32_t j0, double* into) {
+        size_t count = (size_t)std::min(ROW_BLOCK, LY21 - j0 + 1);
+        return (int32_t)(fread(into, 2 * sizeof(double), (size_t)LX * count, fpt15) / LX);
+    };
+    bool ok = true;
+    int32_t complete = readBlock(1, blocks);
+    for (int32_t j0 = 1, index = 0; j0 <= LY21 && ok; j0 += ROW_BLOCK, ++index) {
+        int32_t count = std::min(ROW_BLOCK, LY21 - j0 + 1), next = j0 + ROW_BLOCK, nextComplete = 0;
+        double* rows = blocks + (index % 2) * blockLength;
+        double* nextRows = blocks + ((index + 1) % 2) * blockLength;
+        bool readNext = complete == count && next <= LY21;
+        std::thread reader;
+        if (readNext) {
+            try {
+                reader = std::thread([&] { nextComplete = readBlock(next, nextRows); });
+            } catch (const std::system_error&) {
+                nextComplete = readBlock(next, nextRows);
             }
         }
-        if (ComplexFFT(0, LX, Work(1)) != 0)
-            return Fail("**** Transform Error: LX = %d \n", LX);
-        std::copy(Work(1), Work(NX + 1), Cell(j, 1));
+        ok = FilterAndTransformRows(params, j0, complete, rows);
+        if (reader.joinable())
+            reader.join();
+        if (ok && complete < count)
+            ok = Fail("**** fpt15 Read Error: %s ends inside spectrum row %d of %d \n", spectrumFileName, j0 + complete,
+                      LY21);
+        complete = nextComplete;
     }
+    free(blocks);
+    return ok;
+}
+
+// Rows j0 .. j0+count-1, read into `rows`: filtered (and recorded in order when asked), then
+// transformed back along x into the grid.
+bool InverseRun::FilterAndTransformRows(const FilterParams& params, int32_t j0, int32_t count, double* rows)
+{
+    const size_t length = 2 * (size_t)LX;
+    const double du = 1.0 / (LX * scale.DX), dv = 1.0 / (LY * scale.DY);   // cycles per grid unit
+    const bool filtered = !(request.IND == 11 && request.p.IDIR == 4);
+    auto filter = [&](int32_t r) {
+        double* row = rows + r * length;
+        double v = (j0 + r - 1) * dv;
+        FilterResponse(params, 0 * du, v, row, request.IND, request.ITYP);
+        FilterResponse(params, -LX2 * du, v, row + 2 * LX2, request.IND, request.ITYP);
+        for (int32_t m = 1; m < LX2; ++m)
+            FilterResponsePair(params, m * du, v, row + 2 * m, row + 2 * (LX - m), request.IND, request.ITYP);
+    };
+    std::atomic<bool> transformed{true};
+    auto transform = [&](int32_t r) {
+        double* row = rows + r * length;
+        if (ComplexFFT(0, LX, row) != 0)
+            transformed = false;
+        std::copy(row, row + 2 * (size_t)NX, Cell(j0 + r, 1));
+    };
+    // The filtered-spectrum record is written row by row between the two steps.
+    bool recorded = filtered && fpt16;
+    ParallelFor(count, 1, [&](int64_t r0, int64_t r1, int32_t) {
+        for (int64_t r = r0; r < r1; ++r) {
+            if (filtered)
+                filter((int32_t)r);
+            if (!recorded)
+                transform((int32_t)r);
+        }
+    });
+    if (recorded) {
+        for (int32_t r = 0; r < count; ++r) {
+            for (int32_t i = 0; i < LX; ++i)
+                fprintf(fpt16, "(%lg, %lg) ", rows[r * length + 2 * i], rows[r * length + 2 * i + 1]);
+            fprintf(fpt16, "\n");
+            fflush(fpt16);
+        }
+        ParallelFor(count, 1, [&](int64_t r0, int64_t r1, int32_t) {
+            for (int64_t r = r0; r < r1; ++r)
+                transform((int32_t)r);
+        });
+    }
+    if (!transformed)
+        return Fail("**** Transform Error: LX = %d \n", LX);
     return true;
 }
 
 // Column phase: each needed column is completed from the half spectrum by conjugate symmetry,
-// F(-ky) = conj F(ky), and transformed back along y.
+// F(-ky) = conj F(ky), and transformed back along y. A grid row is NX complex values long, so
+// one column touches a new cache line and page in every row: each worker gathers COLUMN_BLOCK
+// columns at a time, a cache line of each row. A batch of columns is transformed on the
+// engine's threads, then its output is handed on in column order.
 bool InverseRun::TransformColumns()
 {
     if (output)
@@ -59,70 +128,73 @@ bool InverseRun::TransformColumns()
     VMIN = 1e20;
     VMAX = -1e20;
     int32_t first = std::max(IS - 1, 1), last = std::min(std::min(IF + 1, LX), NX);
-    // A grid row is NX complex values long, so one column touches a new cache line and page in
-    // every row: the columns are gathered COLUMN_BLOCK at a time, a cache line of each row.
-    double* block = (double*)malloc(2 * sizeof(double) * COLUMN_BLOCK * (size_t)LY21);
-    if (!block)
+    const int32_t workers = engineThreads();
+    const size_t gatherLength = 2 * (size_t)COLUMN_BLOCK * LY21, columnLength = 2 * ((size_t)LY + 2);
+    double* buffers = (double*)malloc(sizeof(double) * (gatherLength + columnLength) * workers);
+    if (!buffers)
         return Fail("**** Allocate memory error: column block \n");
+    const int32_t batch = COLUMN_BLOCK * 4 * workers;
+    std::vector<ColumnOutput> outputs(batch);
+    std::atomic<bool> transformed{true};
     bool ok = true;
-    for (int32_t x0 = first; x0 <= last && ok; x0 += COLUMN_BLOCK) {
-        int32_t count = std::min(COLUMN_BLOCK, last - x0 + 1);
-        for (int32_t k = 1; k <= LY21; ++k)
+    for (int32_t b0 = first; b0 <= last && ok; b0 += batch) {
+        int32_t columns = std::min(batch, last - b0 + 1);
+        ParallelFor(columns, COLUMN_BLOCK, [&](int64_t c0, int64_t c1, int32_t worker) {
+            double* block = buffers + worker * (gatherLength + columnLength);
+            double* column = block + gatherLength;
+            int32_t x0 = b0 + (int32_t)c0, count = (int32_t)(c1 - c0);
+            for (int32_t k = 1; k <= LY21; ++k)
+                for (int32_t b = 0; b < count; ++b)
+                    std::copy(Cell(k, x0 + b), Cell(k, x0 + b) + 2, block + 2 * ((size_t)b * LY21 + k - 1));
             for (int32_t b = 0; b < count; ++b)
-                std::copy(Cell(k, x0 + b), Cell(k, x0 + b) + 2, block + 2 * ((size_t)b * LY21 + k - 1));
-        for (int32_t b = 0; b < count && ok; ++b)
-            ok = TransformColumn(x0 + b, block + 2 * (size_t)b * LY21);
+                if (!TransformColumn(x0 + b, block + 2 * (size_t)b * LY21, column, outputs[c0 + b]))
+                    transformed = false;
+        });
+        if (!transformed)
+            ok = Fail("**** Transform Error: LY = %d \n", LY);
+        for (int32_t c = 0; c < columns && ok; ++c)
+            ok = HandOnColumn(outputs[c]);
     }
-    free(block);
+    free(buffers);
     if (ok)
         Log(" MIN = %lg,   MAX = %lg\n", VMIN, VMAX);
     return ok;
 }
 
 // Column x, its half spectrum gathered in `half` (LY21 complex values): completed by conjugate
-// symmetry, transformed back along y, then kept, parked or emitted.
-bool InverseRun::TransformColumn(int32_t x, const double* half)
+// symmetry in `column` (LY+2 complex values, rows 0..LY+1), transformed back along y, kept, and
+// its output made ready to be parked or emitted.
+bool InverseRun::TransformColumn(int32_t x, const double* half, double* column, ColumnOutput& out) const
 {
-    std::copy(half, half + 2 * (size_t)LY21, Work(1));
+    auto row = [column](int32_t y) { return column + 2 * (size_t)y; };
+    std::copy(half, half + 2 * (size_t)LY21, row(1));
     for (int32_t k = LY21 + 1; k <= LY; ++k) {
-        Work(k)[0] = Work(LY - k + 2)[0];
-        Work(k)[1] = -Work(LY - k + 2)[1];
+        row(k)[0] = row(LY - k + 2)[0];
+        row(k)[1] = -row(LY - k + 2)[1];
     }
-    if (ComplexFFT(0, LY, Work(1)) != 0)
-        return Fail("**** Transform Error: LY = %d \n", LY);
+    if (ComplexFFT(0, LY, row(1)) != 0)
+        return false;
     // The transform is periodic: row 0 is row LY and row LY+1 is row 1.
-    std::copy(Work(LY), Work(LY) + 2, Work(0));
-    std::copy(Work(1), Work(1) + 2, Work(LY + 1));
+    std::copy(row(LY), row(LY) + 2, row(0));
+    std::copy(row(1), row(1) + 2, row(LY + 1));
     if (std::abs(PKPIK) == 1 || IOUT > 1)
-        KeepColumn(x);
+        KeepColumn(x, column);
     if (request.IND >= 11 && request.IND <= 13)
-        return ParkColumn(x);
-    EmitColumn(x);
+        ParkedRecord(x, column, out);
+    else
+        EmittedPoints(x, column, out);
     return true;
 }
 
 // Keeps the space-domain column in the filtered grid; rows outside JS-1..JF+1 are marked.
-void InverseRun::KeepColumn(int32_t x)
+void InverseRun::KeepColumn(int32_t x, const double* column) const
 {
     for (int32_t y = 1; y <= NROWS; ++y) {
         Cell(y, x)[0] = -99999.0;
         Cell(y, x)[1] = 0.0;
     }
     for (int32_t y = std::max(JS - 1, 1); y <= JF + 1; ++y)
-        std::copy(Work(y), Work(y) + 2, Cell(y, x));
-}
-
-void InverseRun::EmitColumn(int32_t x)
-{
-    bool restoreLevel = RestoresLevel(request);
-    ForEachFootprintRow(x, [&](int32_t y) {
-        double value = Work(y)[0] + (restoreLevel ? scale.AV : 0.0);
-        double X, Y;
-        PointCoordinates(x, y, X, Y);
-        VMIN = std::min(VMIN, value);
-        VMAX = std::max(VMAX, value);
-        AppendPoint(X, Y, value);
-    });
+        std::copy(column + 2 * (size_t)y, column + 2 * (size_t)y + 2, Cell(y, x));
 }
 
 // Only the levels that the response leaves in data units get the removed mean back: the window
@@ -134,6 +206,42 @@ bool InverseRun::RestoresLevel(const ResponseRequest& r) const
     for (int32_t i = 0; i < r.p.NPARTS; ++i)
         if (!RestoresLevel(r.p.PARTS[i]))
             return false;
+    return true;
+}
+
+// The footprint points of column x as (X, Y, value) triples, with their least and greatest
+// value, the removed mean restored where the response keeps the level.
+void InverseRun::EmittedPoints(int32_t x, const double* column, ColumnOutput& out) const
+{
+    bool restoreLevel = RestoresLevel(request);
+    out.values.clear();
+    out.VMIN = 1e20;
+    out.VMAX = -1e20;
+    ForEachFootprintRow(x, [&](int32_t y) {
+        double value = column[2 * (size_t)y] + (restoreLevel ? scale.AV : 0.0);
+        double X, Y;
+        PointCoordinates(x, y, X, Y);
+        out.VMIN = std::min(out.VMIN, value);
+        out.VMAX = std::max(out.VMAX, value);
+        out.values.insert(out.values.end(), {X, Y, value});
+    });
+}
+
+// The column's output in column order: its points emitted, or its record parked.
+bool InverseRun::HandOnColumn(const ColumnOutput& out)
+{
+    if (request.IND >= 11 && request.IND <= 13)
+        return ParkColumn(out);
+    VMIN = std::min(VMIN, out.VMIN);
+    VMAX = std::max(VMAX, out.VMAX);
+    NPTS += (long)(out.values.size() / 3);
+    if (IOUT != 1)
+        return true;
+    if (output)
+        output->insert(output->end(), out.values.begin(), out.values.end());
+    else if (fpt17)
+        for (size_t i = 0; i < out.values.size(); i += 3)
+            fprintf(fpt17, "%15.4f %15.4f %13.6E\n", out.values[i], out.values[i + 1], out.values[i + 2]);
     return true;
 }
 

@@ -7,11 +7,21 @@
 // by row would (left before right, lower before upper, and across the wrap-around row 1 before
 // the top row and column 1 before the last), so the empty neighbours turned to 0 on the way, and
 // with them the cells relaxed, are the same. The misfit sums are still taken row by row.
+//
+// On several threads the bands run as a wavefront: a band relaxes column i once the band below
+// has done column i + 1, which keeps every neighbour's visiting order, and the bands add their
+// residuals and misfit sums one after the other in row order, so the results are bit-identical.
+// Each band in flight has its own residual buffers (a slot).
 
 #include "forward_state.h"
 
+#include "engine_threads.h"
+
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -21,12 +31,18 @@ const int32_t BAND = 16;
 // apart, beyond what the processor's own prefetcher follows.
 const int32_t PREFETCH_AHEAD = 4;
 
-// A neighbour that is empty or blocked counts as 0 and becomes 0 at once.
-double Neighbour(double& cell)
+// A neighbour that is empty or blocked counts as 0 and becomes 0 at once. Two bands of a
+// wavefront may meet at one such cell (across the wrap-around column), so it is read and written
+// as an atomic value; both write the same 0.
+inline __attribute__((always_inline)) double Neighbour(double& cell)
 {
-    if (IsEmptyCell(cell) || IsBlockedCell(cell))
-        cell = 0.0;
-    return cell;
+    double value;
+    __atomic_load(&cell, &value, __ATOMIC_RELAXED);
+    if (IsEmptyCell(value) || IsBlockedCell(value)) {
+        value = 0.0;
+        __atomic_store(&cell, &value, __ATOMIC_RELAXED);
+    }
+    return value;
 }
 
 bool NearData(const RangePair& range, int32_t index)
@@ -34,18 +50,34 @@ bool NearData(const RangePair& range, int32_t index)
     return index >= range.first - 1 && index <= range.last + 1;
 }
 
+// Buffers of one band: residuals and |v| of its rows, row by row, 0 where nothing was relaxed,
+// and the residuals of its top row, added once the next band has used that row.
+struct BandSlot {
+    double* residual;
+    double* magnitude;
+    double* topRow;
+};
+
+// Rows of residuals in one slot.
+const size_t SLOT_ROWS = 2 * static_cast<size_t>(BAND) + 1;
+
 struct Sweep {
     ForwardState& s;
     int32_t NX, NY, NDX, NDY;
     double** V;
     int32_t NTOTX, NTOTY;
-    size_t stride;     // of the band rows below
-    double* residual;  // band residuals, row by row, 0 where nothing was relaxed
-    double* magnitude; // |v| of the relaxed cells, same layout
-    double* lastRow;   // residuals of a band's top row, added once the next band has used it
-    double* firstRow;  // residuals of row 1, added at the end: the last row wraps onto it
+    size_t stride;   // of the band rows
+    double* slots;   // SLOT_ROWS rows each
+    int32_t slotCount;
+    double* firstRow; // residuals of row 1, added at the end: the last row wraps onto it
     double SOLD = 0, SRES = 0;
     int64_t relaxed = 0;
+
+    BandSlot Slot(int64_t band) const
+    {
+        double* base = slots + static_cast<size_t>(band % slotCount) * SLOT_ROWS * stride;
+        return BandSlot{base, base + BAND * stride, base + 2 * BAND * stride};
+    }
 
     // Residual of cell (i, j); false when the cell is not relaxed.
     bool Relax(int32_t i, int32_t j, double& residualOut, double& magnitudeOut)
@@ -65,7 +97,6 @@ struct Sweep {
         double sum = Neighbour(V[right][r]) + Neighbour(V[c][up]) + Neighbour(V[left][r]) + Neighbour(V[c][down]);
         residualOut = sum / 4.0 - v;
         magnitudeOut = std::fabs(v);
-        ++relaxed;
         return true;
     }
 
@@ -80,20 +111,27 @@ struct Sweep {
         __builtin_prefetch(first + (rows - 1));
     }
 
-    void RelaxBand(int32_t j0, int32_t rows)
+    // Column i of the band; returns the number of cells relaxed.
+    int32_t RelaxColumn(int32_t i, int32_t j0, int32_t rows, const BandSlot& slot)
     {
-        for (int32_t i = 1; i <= NX; ++i) {
-            PrefetchBand(i + PREFETCH_AHEAD, j0, rows);
-            for (int32_t n = 0; n < rows; ++n) {
-                double& res = residual[n * stride + i];
-                double& mag = magnitude[n * stride + i];
-                if (!Relax(i, j0 + n, res, mag))
-                    res = mag = 0.0;
-            }
-        }
+        PrefetchBand(i + PREFETCH_AHEAD, j0, rows);
+        int32_t count = 0;
         for (int32_t n = 0; n < rows; ++n) {
-            const double* res = residual + n * stride;
-            const double* mag = magnitude + n * stride;
+            double& res = slot.residual[n * stride + i];
+            double& mag = slot.magnitude[n * stride + i];
+            if (Relax(i, j0 + n, res, mag))
+                ++count;
+            else
+                res = mag = 0.0;
+        }
+        return count;
+    }
+
+    void SumBand(int32_t rows, const BandSlot& slot)
+    {
+        for (int32_t n = 0; n < rows; ++n) {
+            const double* res = slot.residual + n * stride;
+            const double* mag = slot.magnitude + n * stride;
             for (int32_t i = 1; i <= NX; ++i) {
                 SOLD += mag[i];
                 SRES += std::fabs(res[i]);
@@ -101,24 +139,35 @@ struct Sweep {
         }
     }
 
-    // The band has used the old values of the row below it: that row and the band's rows up to
-    // its last but one take their residuals; the top row waits for the next band, row 1 for the end.
-    void AddBandResiduals(int32_t j0, int32_t rows, bool rowBelowWaits)
+    // The band has used the old values of the row below it: that row (whose residuals wait in
+    // `below`, unless null) and the band's rows up to its last but one take their residuals; the
+    // top row waits for the next band, row 1 for the end.
+    void AddBandResiduals(int32_t j0, int32_t rows, const double* below, const BandSlot& slot)
     {
         int32_t j1 = j0 + rows - 1;
         int32_t from = j0 == 1 ? 1 : 0; // band row index of the first row added now
         for (int32_t i = 1; i <= NX; ++i) {
             double* column = V[i - NDX];
-            const double* res = residual + i;
-            if (rowBelowWaits)
-                column[j0 - 1 - NDY] += lastRow[i];
+            const double* res = slot.residual + i;
+            if (below)
+                column[j0 - 1 - NDY] += below[i];
             for (int32_t n = from; n < rows - 1; ++n)
                 column[j0 + n - NDY] += res[n * stride];
             if (j0 == 1)
                 firstRow[i] = res[0];
             if (j1 != 1)
-                lastRow[i] = res[(rows - 1) * stride];
+                slot.topRow[i] = res[(rows - 1) * stride];
         }
+    }
+
+    // The band's sums and residuals, which must follow those of the band below.
+    void FinishBand(int64_t band)
+    {
+        int32_t j0 = static_cast<int32_t>(band * BAND + 1);
+        int32_t rows = std::min(BAND, NY - j0 + 1);
+        SumBand(rows, Slot(band));
+        bool rowBelowWaits = j0 > 1 && j0 - 1 != 1;
+        AddBandResiduals(j0, rows, rowBelowWaits ? Slot(band - 1).topRow : nullptr, Slot(band));
     }
 
     void AddRow(const double* kept, int32_t j)
@@ -126,28 +175,73 @@ struct Sweep {
         for (int32_t i = 1; i <= NX; ++i)
             V[i - NDX][j - NDY] += kept[i];
     }
+
+    int64_t Bands() const { return (NY + BAND - 1) / BAND; }
+
+    void RunSerially()
+    {
+        for (int64_t band = 0; band < Bands(); ++band) {
+            int32_t j0 = static_cast<int32_t>(band * BAND + 1);
+            int32_t rows = std::min(BAND, NY - j0 + 1);
+            for (int32_t i = 1; i <= NX; ++i)
+                relaxed += RelaxColumn(i, j0, rows, Slot(band));
+            FinishBand(band);
+        }
+    }
+
+    void RunAsWavefront()
+    {
+        std::vector<std::atomic<int32_t>> columnsDone(Bands());
+        for (std::atomic<int32_t>& done : columnsDone)
+            done = 0;
+        std::atomic<int64_t> bandsFinished{0};
+        std::atomic<int64_t> relaxedCount{0};
+        auto waitFor = [](auto& counter, int64_t value) {
+            while (counter.load(std::memory_order_acquire) < value)
+                std::this_thread::yield();
+        };
+        ParallelFor(Bands(), 1, [&](int64_t first, int64_t last, int32_t) {
+            for (int64_t band = first; band < last; ++band) {
+                // The slot's previous band, and the band above it that reads its top row, are done.
+                waitFor(bandsFinished, band - slotCount + 2);
+                int32_t j0 = static_cast<int32_t>(band * BAND + 1);
+                int32_t rows = std::min(BAND, NY - j0 + 1);
+                int64_t count = 0;
+                for (int32_t i = 1; i <= NX; ++i) {
+                    if (band > 0)
+                        waitFor(columnsDone[band - 1], std::min(i + 1, NX));
+                    count += RelaxColumn(i, j0, rows, Slot(band));
+                    columnsDone[band].store(i, std::memory_order_release);
+                }
+                relaxedCount += count;
+                waitFor(bandsFinished, band);
+                FinishBand(band);
+                bandsFinished.store(band + 1, std::memory_order_release);
+            }
+        });
+        relaxed = relaxedCount;
+    }
 };
 
 } // namespace
 
-size_t LaplaceBufferSize(const ForwardState& s)
+size_t LaplaceBufferSize(const ForwardState& s, int32_t slots)
 {
-    return (2 * static_cast<size_t>(BAND) + 2) * (static_cast<size_t>(s.DIM1) + 1);
+    return (SLOT_ROWS * std::max(slots, 1) + 1) * (static_cast<size_t>(s.DIM1) + 1);
 }
 
 double LAPLACE(ForwardState& s, int32_t NX, int32_t NY, int32_t NDX, int32_t NDY, double** V, int32_t NTOTX,
-               int32_t NTOTY, double* residuals)
+               int32_t NTOTY, double* residuals, int32_t slots)
 {
     size_t row = static_cast<size_t>(s.DIM1) + 1;
-    Sweep sweep{s, NX, NY, NDX, NDY, V, NTOTX, NTOTY, row, residuals, residuals + BAND * row,
-                residuals + 2 * BAND * row, residuals + (2 * BAND + 1) * row};
-    for (int32_t j0 = 1; j0 <= NY; j0 += BAND) {
-        int32_t rows = std::min(BAND, NY - j0 + 1);
-        sweep.RelaxBand(j0, rows);
-        sweep.AddBandResiduals(j0, rows, j0 > 1 && j0 - 1 != 1);
-    }
+    slots = std::max(slots, 1);
+    Sweep sweep{s, NX, NY, NDX, NDY, V, NTOTX, NTOTY, row, residuals, slots, residuals + SLOT_ROWS * slots * row};
+    if (slots >= 2 && engineThreads() > 1 && sweep.Bands() > 1)
+        sweep.RunAsWavefront();
+    else
+        sweep.RunSerially();
     if (NY >= 2)
-        sweep.AddRow(sweep.lastRow, NY);
+        sweep.AddRow(sweep.Slot(sweep.Bands() - 1).topRow, NY);
     sweep.AddRow(sweep.firstRow, 1);
     // With nothing relaxed there is no misfit to measure.
     return sweep.relaxed == 0 ? 0.0 : sweep.SRES / sweep.SOLD;
@@ -155,7 +249,9 @@ double LAPLACE(ForwardState& s, int32_t NX, int32_t NY, int32_t NDX, int32_t NDY
 
 bool GapFill(ForwardState& s)
 {
-    size_t count = LaplaceBufferSize(s);
+    // One slot for each band a thread relaxes and one for the band finishing below them.
+    const int32_t slots = engineThreads() + 1;
+    size_t count = LaplaceBufferSize(s, slots);
     double* residuals = static_cast<double*>(RunCalloc(s, count, sizeof(double)));
     if (!residuals) {
         LogErr(s, " *** Allocate memory Error for the LAPLACE residuals: Execute \n");
@@ -163,7 +259,7 @@ bool GapFill(ForwardState& s)
     }
     std::printf("Call - LAPLACE\n");
     for (int sweep = 1; sweep <= ILAP; ++sweep) {
-        double misfit = LAPLACE(s, s.NX, s.NY, s.NDX, s.NDY, s.V, s.NTOTX, s.NTOTY, residuals);
+        double misfit = LAPLACE(s, s.NX, s.NY, s.NDX, s.NDY, s.V, s.NTOTX, s.NTOTY, residuals, slots);
         Log(s, " *** MISFIT MEASURE FROM SUBR. LAPLACE = %13.6E  ***\n", misfit);
     }
     std::printf("End Call - LAPLACE\n");

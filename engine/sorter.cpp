@@ -5,9 +5,11 @@
 // the sort leaves them, so that order is part of the results: the partitioning below must stay
 // as it is, including its index arithmetic.
 
+#include "engine_threads.h"
 #include "forward_state.h"
 
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -67,13 +69,12 @@ int64_t Partition(Unit8Entry* a, int64_t l, int64_t ir, Key key)
     return j;
 }
 
-// Sorts a[0 .. n-1] by key.
+// Sorts positions l..ir by key.
 template <class Key>
-void QuickSort(Unit8Entry* a, int64_t n, Key key)
+void QuickSort(Unit8Entry* a, int64_t l, int64_t ir, Key key)
 {
     int64_t stack[NSTACK + 1];
     int jstack = 0;
-    int64_t l = 1, ir = n;
     for (;;) {
         if (ir - l + 1 < SHORT_PARTITION) {
             InsertionSort(a, l, ir, key);
@@ -98,19 +99,65 @@ void QuickSort(Unit8Entry* a, int64_t n, Key key)
     }
 }
 
+// Positions (first, last) of a part of the array.
+struct Part {
+    int64_t l;
+    int64_t ir;
+};
+
+// The quicksort of positions 1..n on the engine's threads. The parts a partition leaves are
+// sorted independently of each other, so partitioning level by level, each level's parts at
+// once, then sorting the parts at once moves every entry as the serial sort would.
+template <class Key>
+void ParallelQuickSort(Unit8Entry* a, int64_t n, Key key)
+{
+    const int64_t SPLIT_FROM = 4096; // shorter parts are not worth a level
+    const size_t parts = 4 * static_cast<size_t>(engineThreads());
+    std::vector<Part> level{{1, n}};
+    while (level.size() < parts) {
+        std::vector<Part> next(2 * level.size(), Part{1, 0});
+        ParallelFor(static_cast<int64_t>(level.size()), 1, [&](int64_t first, int64_t last, int32_t) {
+            for (int64_t p = first; p < last; ++p) {
+                Part part = level[p];
+                if (part.ir - part.l + 1 < SPLIT_FROM) {
+                    next[2 * p] = part;
+                    continue;
+                }
+                int64_t j = Partition(a, part.l, part.ir, key);
+                next[2 * p] = Part{part.l, j - 1};
+                next[2 * p + 1] = Part{j + 1, part.ir};
+            }
+        });
+        size_t before = level.size();
+        level.clear();
+        for (const Part& part : next)
+            if (part.l <= part.ir)
+                level.push_back(part);
+        if (level.size() == before)
+            break;
+    }
+    ParallelFor(static_cast<int64_t>(level.size()), 1, [&](int64_t first, int64_t last, int32_t) {
+        for (int64_t p = first; p < last; ++p)
+            QuickSort(a, level[p].l, level[p].ir, key);
+    });
+}
+
 } // namespace
 
 void SORTER_ARR(int64_t n, Unit8Entry* UNIT8_ARR)
 {
     if (n < 2)
         return;
-    QuickSort(UNIT8_ARR, n, ColumnKey());
-    for (int64_t first = 0; first < n;) {
-        int64_t last = first;
-        while (last + 1 < n && UNIT8_ARR[last + 1].column == UNIT8_ARR[first].column)
-            ++last;
-        if (last > first)
-            QuickSort(UNIT8_ARR + first, last - first + 1, RowKey());
-        first = last + 1;
-    }
+    ParallelQuickSort(UNIT8_ARR, n, ColumnKey());
+    // Runs of one column, each sorted by row on its own.
+    std::vector<int64_t> runs;
+    for (int64_t first = 0; first < n; ++first)
+        if (first == 0 || UNIT8_ARR[first].column != UNIT8_ARR[first - 1].column)
+            runs.push_back(first);
+    runs.push_back(n);
+    ParallelFor(static_cast<int64_t>(runs.size()) - 1, 16, [&](int64_t first, int64_t last, int32_t) {
+        for (int64_t r = first; r < last; ++r)
+            if (runs[r + 1] - runs[r] > 1)
+                QuickSort(UNIT8_ARR + runs[r], 1, runs[r + 1] - runs[r], RowKey());
+    });
 }

@@ -3,10 +3,13 @@
 // logarithmic amplitude spectrum.
 
 #include "complex_fft.h"
+#include "engine_threads.h"
 #include "forward_state.h"
 
 #include <algorithm>
 #include <cmath>
+#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -50,19 +53,28 @@ void WriteAmplitudeTable(ForwardState& s, const AmplitudeRange& range)
     Log(s, " AMIN = %13.6E,   AMAX = %13.6E  DV = %13.6E\n", range.AMIN, range.AMAX, range.AMAX - range.AMIN);
 }
 
-// Column ix of the extended grid, transformed along Y; coefficients 0..LY/2 go to STORE.
-void TransformColumn(ForwardState& s, int32_t ix)
+// The extended grid as a table, column by column, rows ascending within a column.
+void WriteRawTable(ForwardState& s)
 {
-    double* D = s.D;
+    for (int32_t ix = 1; ix <= s.NX; ++ix) {
+        const double* column = s.V[ix - s.NDX];
+        for (int32_t iy = 1; iy <= s.NY; ++iy) {
+            double g = column[iy - s.NDY];
+            if (!IsEmptyCell(g))
+                std::fprintf(s.fpt4, "%13.2f, %13.2f, %13.2f\n", s.XPMIN + (ix - 1) * s.DXP, s.YPMIN + (iy - 1) * s.DYP, g);
+        }
+    }
+}
+
+// Column ix of the extended grid, transformed along Y in D; coefficients 0..LY/2 go to STORE.
+void TransformColumn(ForwardState& s, int32_t ix, double* D)
+{
     std::fill(D, D + 2 * static_cast<size_t>(s.LY), 0.0);
     const double* column = s.V[ix - s.NDX];
     for (int32_t iy = 1; iy <= s.NY; ++iy) {
         double g = column[iy - s.NDY];
-        if (IsEmptyCell(g))
-            continue;
-        D[2 * (iy - 1)] = g;
-        if (s.fpt4)
-            std::fprintf(s.fpt4, "%13.2f, %13.2f, %13.2f\n", s.XPMIN + (ix - 1) * s.DXP, s.YPMIN + (iy - 1) * s.DYP, g);
+        if (!IsEmptyCell(g))
+            D[2 * (iy - 1)] = g;
     }
     ComplexFFT(1, s.LY, D);
     for (int32_t ky = 0; ky < s.LY21; ++ky) {
@@ -72,18 +84,17 @@ void TransformColumn(ForwardState& s, int32_t ix)
     }
 }
 
-// Row ky of STORE, zero-filled to LX and transformed along X: spectrum record ky.
-bool TransformRow(ForwardState& s, int32_t ky)
+// Row ky of STORE, zero-filled to LX and transformed along X in D: spectrum record ky.
+void TransformRow(ForwardState& s, int32_t ky, double* D)
 {
-    double* D = s.D;
     const double* row = s.STORE + 2 * static_cast<size_t>(ky) * s.NX;
     std::copy(row, row + 2 * static_cast<size_t>(s.NX), D);
     std::fill(D + 2 * static_cast<size_t>(s.NX), D + 2 * static_cast<size_t>(s.LX), 0.0);
     ComplexFFT(1, s.LX, D);
-    return std::fwrite(D, 2 * sizeof(double), s.LX, s.fpt15) == static_cast<size_t>(s.LX);
 }
 
 // Columns of V, rows of STORE whose pages go back to the system at once, after their transform.
+// The rows are also the batch in which the records are transformed and then written.
 const int32_t RELEASE_COLUMNS = 64;
 const int32_t RELEASE_ROWS = 64;
 
@@ -93,31 +104,107 @@ void ReleaseStoreRows(ForwardState& s, int32_t first, int32_t last)
     ReleasePages(s.STORE + 2 * static_cast<size_t>(first) * s.NX, s.STORE + 2 * (static_cast<size_t>(last) + 1) * s.NX);
 }
 
+// All columns along Y, RELEASE_COLUMNS at a time on the engine's threads, each with its own
+// work vector; V is not read after this stage, so each batch gives its memory back at once and
+// V and STORE are never held whole at the same time.
+bool TransformColumns(ForwardState& s)
+{
+    const size_t length = 2 * static_cast<size_t>(s.LY);
+    const int32_t workers = engineThreads();
+    double* vectors = static_cast<double*>(RunCalloc(s, workers * length, sizeof(double)));
+    if (!vectors) {
+        LogErr(s, " *** Memory allocation error: transform work vectors\n");
+        return false;
+    }
+    if (s.fpt4)
+        WriteRawTable(s);
+    ParallelFor(s.NX, RELEASE_COLUMNS, [&](int64_t first, int64_t last, int32_t worker) {
+        for (int64_t ix = first + 1; ix <= last; ++ix)
+            TransformColumn(s, static_cast<int32_t>(ix), vectors + worker * length);
+        if (last % RELEASE_COLUMNS == 0)
+            ReleaseGridColumns(s, static_cast<int32_t>(first + 1 - s.NDX), static_cast<int32_t>(last - s.NDX));
+    });
+    RunFree(s, vectors, workers * length * sizeof(double));
+    return true;
+}
+
+// A batch of consecutive spectrum records, transformed and waiting to be written.
+struct RecordBatch {
+    double* records = nullptr;
+    int32_t first = 0;
+    int32_t count = 0;
+};
+
+// Writes the batch's records, and with IAMP = 1 their amplitude rows, in record order.
+bool WriteRecords(ForwardState& s, const RecordBatch& batch, AmplitudeRange& range)
+{
+    const size_t length = 2 * static_cast<size_t>(s.LX);
+    if (std::fwrite(batch.records, 2 * sizeof(double), length / 2 * batch.count, s.fpt15) != length / 2 * batch.count)
+        return false;
+    if (s.IAMP == 1)
+        for (int32_t r = 0; r < batch.count; ++r)
+            WriteAmplitudes(s, batch.records + r * length, batch.first + r, range);
+    return true;
+}
+
+// Rows of STORE along X into the spectrum file. A batch is transformed on the engine's threads
+// while a writer thread writes the one before it, in record order.
+// buffers holds two batches of RELEASE_ROWS records.
+bool TransformRowsAndWrite(ForwardState& s, double* buffers, AmplitudeRange& range)
+{
+    const size_t length = 2 * static_cast<size_t>(s.LX);
+    const size_t batchDoubles = length * RELEASE_ROWS;
+    bool written = true;
+    std::thread writer;
+    RecordBatch batch;
+    for (int32_t first = 0, index = 0; first < s.LY21; first += RELEASE_ROWS, ++index) {
+        batch.records = buffers + (index % 2) * batchDoubles;
+        batch.first = first;
+        batch.count = std::min(RELEASE_ROWS, s.LY21 - first);
+        ParallelFor(batch.count, 1, [&](int64_t r0, int64_t r1, int32_t) {
+            for (int64_t r = r0; r < r1; ++r)
+                TransformRow(s, static_cast<int32_t>(first + r), batch.records + r * length);
+        });
+        // STORE's transformed rows go back to the system: the spectrum file's pages in the
+        // system's cache take their place instead of adding to them.
+        if (batch.count == RELEASE_ROWS)
+            ReleaseStoreRows(s, first, first + RELEASE_ROWS - 1);
+        if (writer.joinable())
+            writer.join();
+        if (!written)
+            break;
+        try {
+            writer = std::thread([&s, &range, &written, batch] { written = WriteRecords(s, batch, range); });
+        } catch (const std::system_error&) {
+            written = WriteRecords(s, batch, range);
+        }
+    }
+    if (writer.joinable())
+        writer.join();
+    // The closing amplitude rows of IAMP = 1 are taken from D, which holds the last record.
+    if (written)
+        std::copy(batch.records + (batch.count - 1) * length, batch.records + batch.count * length, s.D);
+    return written;
+}
+
 } // namespace
 
 bool TransformAndWriteSpectrum(ForwardState& s)
 {
-    // V is not read after the Y transform: the columns already taken give their memory back as
-    // the rows of STORE fill, so the two are never held whole at the same time.
-    for (int32_t ix = 1; ix <= s.NX; ++ix) {
-        TransformColumn(s, ix);
-        if (ix % RELEASE_COLUMNS == 0)
-            ReleaseGridColumns(s, ix - RELEASE_COLUMNS + 1 - s.NDX, ix - s.NDX);
-    }
+    if (!TransformColumns(s))
+        return false;
     FreeGrid(s);
+    const size_t batches = 2 * 2 * static_cast<size_t>(s.LX) * RELEASE_ROWS;
+    double* buffers = static_cast<double*>(RunCalloc(s, batches, sizeof(double)));
+    if (!buffers) {
+        LogErr(s, " *** Memory allocation error: spectrum record batches\n");
+        return false;
+    }
     std::printf("FFT called\n");
     std::printf("Call STY\n");
     AmplitudeRange range;
-    bool written = true;
-    // Likewise STORE's transformed rows: the spectrum file's pages in the system's cache take
-    // their place instead of adding to them.
-    for (int32_t ky = 0; ky < s.LY21 && written; ++ky) {
-        written = TransformRow(s, ky);
-        if (s.IAMP == 1)
-            WriteAmplitudes(s, s.D, ky, range);
-        if ((ky + 1) % RELEASE_ROWS == 0)
-            ReleaseStoreRows(s, ky + 1 - RELEASE_ROWS, ky);
-    }
+    bool written = TransformRowsAndWrite(s, buffers, range);
+    RunFree(s, buffers, batches * sizeof(double));
     std::printf("End Call STY\n");
     if (!written || std::fflush(s.fpt15) != 0 || std::ferror(s.fpt15)) {
         LogErr(s, " *** Write error on the spectrum file\n");

@@ -1,5 +1,7 @@
 #include "filter_pipeline.h"
 
+#include "engine_setting.h"
+#include "engine_threads.h"
 #include "forward_run.h"
 #include "inverse_run.h"
 
@@ -272,6 +274,11 @@ bool runForwardEngine(const FilterPoints& points)
     }
     logInfo(QStringLiteral("Finished spectrum calculation"));
     return true;
+}
+
+void setEngineThreads(int threads)
+{
+    ::setEngineThreads(threads);
 }
 
 bool runFilterEngine(FilterPoints& points, bool computeSpectrum)

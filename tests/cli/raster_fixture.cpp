@@ -108,6 +108,14 @@ ToolRun runTool(const QStringList& arguments)
 }
 #endif
 
+QStringList args(std::initializer_list<std::string> list)
+{
+    QStringList out;
+    for (const std::string& s : list)
+        out << QString::fromStdString(s);
+    return out;
+}
+
 std::string fileBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <array>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -35,5 +36,7 @@ struct ToolRun {
     QString err;
 };
 ToolRun runTool(const QStringList& arguments);
+// The tool's arguments from plain strings.
+QStringList args(std::initializer_list<std::string> list);
 
 std::string fileBytes(const std::string& path);

@@ -14,14 +14,6 @@
 
 namespace {
 
-QStringList args(std::initializer_list<std::string> list)
-{
-    QStringList out;
-    for (const std::string& s : list)
-        out << QString::fromStdString(s);
-    return out;
-}
-
 } // namespace
 
 TEST(SpectrumTool, WritesTheRingsAsCsvAPlotAndOneDepthLinePerEnsemble)

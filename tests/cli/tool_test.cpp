@@ -30,14 +30,6 @@ using Tavorin::IBaseData;
 
 namespace {
 
-QStringList args(std::initializer_list<std::string> list)
-{
-    QStringList out;
-    for (const std::string& s : list)
-        out << QString::fromStdString(s);
-    return out;
-}
-
 // The result item of the operation run directly on the file's grid.
 const IBaseData* runDirectly(const std::string& path, const std::string& work,
                              const std::function<bool(I2DGridMesh*, IBaseData*)>& operation)
@@ -82,7 +74,7 @@ TEST(Tool, EachSubcommandWritesWhatItsOperationMakesOnTheSameGrid)
         {"continuation", {"--height", "200"}, [&](auto g, auto d) { return F::continuation(g, d, 200, false, none); }},
         {"strike", {"--strike", "30", "--tolerance", "20", "--cutoff", "600"},
          [&](auto g, auto d) { return F::strike(g, d, 30, 20, 600, none); }},
-        {"analytic-signal", {}, [&](auto g, auto d) { return F::analyticSignal(g, d, false, none); }},
+        {"analytic-signal", {"--threads", "1"}, [&](auto g, auto d) { return F::analyticSignal(g, d, false, none); }},
     };
     for (const Subcommand& sub : subcommands) {
         SCOPED_TRACE(sub.name);
@@ -122,6 +114,7 @@ TEST(Tool, UsageErrorsExitWith2)
         args({"lowpass", in, out, "--cutoff", "1000", "--band", "0"}),
         args({"lowpass", in, out, "--cutoff", "1000", "--preview", scratch.file("p.pdf")}),
         {"rpt"},
+        args({"lowpass", in, out, "--cutoff", "1000", "--threads", "0"}),
     };
     const std::string before = fileBytes(in);
     for (const QStringList& usage : usages) {
@@ -131,6 +124,7 @@ TEST(Tool, UsageErrorsExitWith2)
         EXPECT_FALSE(run.err.isEmpty());
         EXPECT_FALSE(fs::exists(out));
     }
+    EXPECT_TRUE(runTool(args({"lowpass", in, out, "--cutoff", "1000", "--threads", "1.5"})).err.contains("1.5"));
     EXPECT_EQ(fileBytes(in), before);
     EXPECT_TRUE(runTool({"rpt", "a.tif", "b.tif"}).err.contains(QStringLiteral("unknown command 'rpt'; did you mean 'rtp'?")));
 }
