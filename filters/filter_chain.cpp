@@ -219,7 +219,7 @@ QString chainRefusal(const std::vector<ChainStep>& steps)
                 .arg(i + 1).arg(isTotalGradient(step) ? QStringLiteral("hd --method total") : id);
     }
     if (steps.size() > size_t(8))
-        return QStringLiteral("a chain of %1 steps: at most 7 steps and a last product").arg(steps.size());
+        return QStringLiteral("a chain of %1 steps: at most 8 steps").arg(steps.size());
     return QString();
 }
 
