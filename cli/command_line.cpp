@@ -1,5 +1,6 @@
 #include "command_line.h"
 
+#include "chain_request.h"
 #include "engine_setting.h"
 
 #include <algorithm>
@@ -87,6 +88,7 @@ CommandLine::CommandLine(CLI::App& app)
                 "Run 'spectrafil COMMAND --help' for the options of a command.");
     for (const FilterSpec& filter : I2DFourierFilters::filterCatalogue())
         addFilter(filter);
+    addChain();
     demo_ = app_.add_subcommand("demo", "Run all eleven filters on a synthetic aeromagnetic survey");
     demo_->add_option("DIR", fields_.folder, "Folder for the grids and the contact sheet")->capture_default_str();
     demo_->add_option("--keep-work", fields_.keepWork, "Keep the engine's control file, logs and spectrum file here");
@@ -130,6 +132,42 @@ void CommandLine::addFilter(const FilterSpec& filter)
     filters_.emplace_back(command, &filter);
 }
 
+void CommandLine::addChain()
+{
+    chain_ = app_.add_subcommand("chain", "Run several filters one after another as one filter");
+    chain_->footer("Each STEP is NAME or NAME:key=value,key=value with the filters' names and options, e.g.\n"
+                   "  spectrafil chain in.tif out.tif rtp:inclination=-53,declination=7 vd\n"
+                   "The linear steps are multiplied into one response; tilt, analytic-signal and hd with method\n"
+                   "total may only be the last step. --recipe reads the steps from a JSON file:\n"
+                   "  {\"steps\": [{\"filter\": \"rtp\", \"inclination\": -53, \"declination\": 7}, {\"filter\": \"vd\"}]}");
+    chain_->add_option("IN", fields_.input, "Input grid (any raster GDAL reads)")->required();
+    chain_->add_option("OUT", fields_.output, "Output grid (.tif GeoTIFF, .asc ESRI ASCII, .nc netCDF, else --format)")->required();
+    chain_->add_option("STEP", fields_.steps, "The steps in order: NAME or NAME:key=value,key=value");
+    chain_->add_option("--recipe", fields_.recipe, "Read the steps from this JSON recipe file instead");
+    addCommon(chain_);
+}
+
+bool CommandLine::finishChain(ParsedCommand& parsed, QString& error) const
+{
+    parsed.chain = true;
+    parsed.job.hasNoData = chain_->get_option("--nodata")->count() > 0;
+    if (fields_.recipe.empty() == fields_.steps.empty()) {
+        error = QStringLiteral("chain needs its steps, as STEP words or as --recipe FILE (one of the two)");
+        return false;
+    }
+    if (!fields_.recipe.empty()) {
+        parsed.steps = I2DFourierFilters::readRecipe(text(fields_.recipe), error);
+        return error.isEmpty();
+    }
+    for (const std::string& word : fields_.steps) {
+        const I2DFourierFilters::ChainStep step = parseStepWord(text(word), int(parsed.steps.size()) + 1, error);
+        if (!step.filter)
+            return false;
+        parsed.steps.push_back(step);
+    }
+    return true;
+}
+
 void CommandLine::addCommon(CLI::App* command)
 {
     command->add_option("--band", fields_.band, "Band of the input to filter (from 1)")->check(CLI::PositiveNumber)->capture_default_str();
@@ -157,6 +195,8 @@ bool CommandLine::finish(ParsedCommand& parsed, QString& error) const
                   text(fields_.srs), text(fields_.format), text(fields_.units), false, fields_.noData, fields_.band,
                   fields_.quiet};
     parsed.demo = {text(fields_.folder), text(fields_.keepWork), fields_.quiet};
+    if (chain_->parsed())
+        return finishChain(parsed, error);
     for (const auto& [command, filter] : filters_)
         if (command->parsed()) {
             parsed.filter = filter;

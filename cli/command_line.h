@@ -6,13 +6,18 @@
 
 #include <CLI/CLI.hpp>
 
+#include <filter_chain.h>
+
 #include <map>
 #include <string>
+#include <vector>
 
 namespace spectrafil {
 
 struct ParsedCommand {
-    const FilterSpec* filter = nullptr; // the chosen filter, or null for the demo
+    const FilterSpec* filter = nullptr; // the chosen filter, or null for the demo and the chain
+    bool chain = false;
+    std::vector<I2DFourierFilters::ChainStep> steps; // of the chain, as given
     FilterRequest request;
     JobOptions job;
     DemoOptions demo;
@@ -34,12 +39,16 @@ public:
 private:
     void addFilter(const FilterSpec& filter);
     void addCommon(CLI::App* command);
+    void addChain();
+    bool finishChain(ParsedCommand& parsed, QString& error) const;
     // The field's direction and strength given or from --igrf.
     bool finishMagnetic(const CLI::App& command, const FilterSpec& filter, FilterRequest& request,
                         QString& error) const;
 
     struct Fields {
         std::string input, output, preview, keepWork, srs, format, units, folder = "spectrafil-demo";
+        std::vector<std::string> steps;
+        std::string recipe;
         double noData = 0.0;
         int band = 1;
         bool quiet = false;
@@ -47,6 +56,7 @@ private:
     };
     CLI::App& app_;
     CLI::App* demo_ = nullptr;
+    CLI::App* chain_ = nullptr;
     std::vector<std::pair<CLI::App*, const FilterSpec*>> filters_;
     Fields fields_;
     // The catalogue parameters of the parsed command, by key; nodes stay put for CLI11's references.

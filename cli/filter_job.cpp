@@ -1,6 +1,7 @@
 #include "filter_job.h"
 
 #include "console.h"
+#include "chain_request.h"
 #include "grid_files.h"
 #include "igrf_field.h"
 #include "map_render.h"
@@ -23,6 +24,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
+#include <memory>
 
 namespace spectrafil {
 namespace {
@@ -54,10 +57,10 @@ int checkArguments(const JobOptions& options, QString& driver)
 }
 
 bool writePreview(const LoadedGrid& grid, const Tavorin::IBaseData& result, const GridLabels& labels,
-                  const FilterSpec& filter, const QString& path, QString& error)
+                  const QString& filterTitle, const QString& path, QString& error)
 {
     const Tavorin::I2DGridGeometry& geometry = grid.mesh->get2DGridGeometry();
-    QString title = QString::fromUtf8(filter.title);
+    QString title = filterTitle;
     if (!labels.parameters.isEmpty())
         title += QStringLiteral(" (%1)").arg(labels.parameters);
     const QVector<MapPanel> panels = {
@@ -105,15 +108,14 @@ bool writtenAsResult(const StagedOutput& output, const QString& driver, const Ta
     return false;
 }
 
-GridLabels resultLabels(const FilterSpec& filter, const QVariantMap& values, const LoadedGrid& grid,
-                        const Tavorin::IBaseData& result)
+GridLabels resultLabels(const QString& filter, const QString& parameters, const QString& units,
+                        const LoadedGrid& grid, const Tavorin::IBaseData& result)
 {
-    const QString length = lengthUnit(grid.info.crsWkt);
     GridLabels labels;
     labels.description = result.Name();
-    labels.units = I2DFourierFilters::resultUnits(filter, values, grid.info.units, length);
-    labels.filter = QString::fromUtf8(filter.id);
-    labels.parameters = describeParameters(filter, values, length).join(QStringLiteral(", "));
+    labels.units = units;
+    labels.filter = filter;
+    labels.parameters = parameters;
     labels.source = QFileInfo(grid.info.path).fileName();
     labels.history = QStringLiteral("%1 spectrafil %2 %3%4 of %5")
                          .arg(QDateTime::currentDateTimeUtc().toString(Qt::ISODate), QStringLiteral(SPECTRAFIL_VERSION),
@@ -160,8 +162,12 @@ bool commitOutputs(StagedOutput& grid, StagedOutput* preview, QString& error)
 
 } // namespace
 
-Tavorin::IBaseData* runOperation(const FilterSpec& filter, const QVariantMap& values, Tavorin::I2DGridMesh* grid,
-                                 Tavorin::IBaseData* source, const QString& workFolder)
+namespace {
+
+// Runs one grid operation with the engine's console output sent to a file of the work folder; the
+// new data item (the last one the world made), or null when the operation failed.
+Tavorin::IBaseData* runCapturingResult(const std::function<bool()>& operation, Tavorin::IBaseData* source,
+                                       const QString& workFolder)
 {
     QPointer<Tavorin::IBaseData> result;
     const auto connection = QObject::connect(Tavorin::world(), &Tavorin::IWorld::propertyCreated,
@@ -169,11 +175,77 @@ Tavorin::IBaseData* runOperation(const FilterSpec& filter, const QVariantMap& va
     bool ok = false;
     {
         StdoutToFile engineConsole(QDir(workFolder).filePath(QStringLiteral("engine_stdout.txt")));
-        ok = filter.run(grid, source, values, QString());
+        ok = operation();
     }
     QObject::disconnect(connection);
     return ok && result && result != source ? result.data() : nullptr;
 }
+
+} // namespace
+
+Tavorin::IBaseData* runOperation(const FilterSpec& filter, const QVariantMap& values, Tavorin::I2DGridMesh* grid,
+                                 Tavorin::IBaseData* source, const QString& workFolder)
+{
+    return runCapturingResult([&] { return filter.run(grid, source, values, QString()); }, source, workFolder);
+}
+
+Tavorin::IBaseData* runChain(const std::vector<I2DFourierFilters::ChainStep>& steps, Tavorin::I2DGridMesh* grid,
+                             Tavorin::IBaseData* source, const QString& workFolder)
+{
+    return runCapturingResult([&] { return I2DFourierFilters::chain(grid, source, steps, QString()); }, source,
+                              workFolder);
+}
+
+namespace {
+
+// The outputs and the input grid of a job, made ready before anything runs.
+struct JobFiles {
+    explicit JobFiles(const JobOptions& options)
+        : output(options.output), work(options.keepWork)
+    {
+        if (!options.preview.isEmpty())
+            preview = std::make_unique<StagedOutput>(options.preview);
+    }
+    StagedOutput output;
+    std::unique_ptr<StagedOutput> preview;
+    WorkFolder work;
+    LoadedGrid grid;
+};
+
+bool openJob(const JobOptions& options, JobFiles& files, QString& error)
+{
+    ReadRequest file(options.input, options.band, options.srs);
+    file.units = options.units;
+    file.hasNoData = options.hasNoData;
+    file.noData = options.noData;
+    return files.output.ready(error) && (!files.preview || files.preview->ready(error)) && files.work.ready(error) &&
+           readGrid(file, Tavorin::world(), files.grid, error);
+}
+
+// Checks the result and writes it (and the preview) whole or not at all.
+int finishJob(const JobOptions& options, const QString& driver, JobFiles& files, const Tavorin::IBaseData& result,
+              const GridLabels& labels, const QString& title)
+{
+    QString error;
+    const QString problem = resultProblem(result);
+    if (!problem.isEmpty()) {
+        printError(QStringLiteral("%1; nothing was written").arg(problem));
+        return ExitRejected;
+    }
+    StagedOutput* preview = files.preview.get();
+    if (!writeGrid(files.output.stagedPath(), driver, files.grid.info, result, labels, error) ||
+        !writtenAsResult(files.output, driver, *files.grid.mesh, result, error) ||
+        (preview && !writePreview(files.grid, result, labels, title, preview->stagedPath(), error)) ||
+        !commitOutputs(files.output, preview, error)) {
+        printError(preview ? preview->inFinalPlace(files.output.inFinalPlace(error)) : files.output.inFinalPlace(error));
+        return ExitRejected;
+    }
+    if (!options.quiet)
+        std::printf("%s: %s\n", QFile::encodeName(options.output).constData(), result.Name().toUtf8().constData());
+    return ExitSuccess;
+}
+
+} // namespace
 
 int runFilterJob(const FilterSpec& filter, FilterRequest request, const JobOptions& options)
 {
@@ -185,46 +257,63 @@ int runFilterJob(const FilterSpec& filter, FilterRequest request, const JobOptio
         printError(error);
         return ExitRejected;
     }
-    StagedOutput output(options.output);
-    std::unique_ptr<StagedOutput> preview;
-    if (!options.preview.isEmpty())
-        preview = std::make_unique<StagedOutput>(options.preview);
-    WorkFolder work(options.keepWork);
-    LoadedGrid grid;
-    ReadRequest file(options.input, options.band, options.srs);
-    file.units = options.units;
-    file.hasNoData = options.hasNoData;
-    file.noData = options.noData;
-    if (!output.ready(error) || (preview && !preview->ready(error)) || !work.ready(error) ||
-        !readGrid(file, Tavorin::world(), grid, error)) {
+    JobFiles files(options);
+    if (!openJob(options, files, error)) {
         printError(error);
         return ExitRejected;
     }
     QVariantMap values;
-    if (!acceptedForFiltering(filter, request, grid, values))
+    if (!acceptedForFiltering(filter, request, files.grid, values))
         return ExitRejected;
 
-    Tavorin::IBaseData* result = runOperation(filter, values, grid.mesh, grid.data, work.path());
+    Tavorin::IBaseData* result = runOperation(filter, values, files.grid.mesh, files.grid.data, files.work.path());
     if (!result) {
         printError(QStringLiteral("%1 of %2 failed; nothing was written").arg(QString::fromUtf8(filter.title), options.input));
         return ExitRejected;
     }
-    const QString problem = resultProblem(*result);
-    if (!problem.isEmpty()) {
-        printError(QStringLiteral("%1; nothing was written").arg(problem));
+    const QString length = lengthUnit(files.grid.info.crsWkt);
+    const GridLabels labels = resultLabels(QString::fromUtf8(filter.id), describeParameters(filter, values, length).join(QStringLiteral(", ")),
+                                           I2DFourierFilters::resultUnits(filter, values, files.grid.info.units, length),
+                                           files.grid, *result);
+    return finishJob(options, driver, files, *result, labels, QString::fromUtf8(filter.title));
+}
+
+int runChainJob(const std::vector<I2DFourierFilters::ChainStep>& given, const JobOptions& options)
+{
+    QString driver;
+    if (const int status = checkArguments(options, driver))
+        return status;
+    std::vector<I2DFourierFilters::ChainStep> steps;
+    QString error = completeChain(given, steps);
+    JobFiles files(options);
+    if (!error.isEmpty() || !openJob(options, files, error)) {
+        printError(error);
         return ExitRejected;
     }
-    const GridLabels labels = resultLabels(filter, values, grid, *result);
-    if (!writeGrid(output.stagedPath(), driver, grid.info, *result, labels, error) ||
-        !writtenAsResult(output, driver, *grid.mesh, *result, error) ||
-        (preview && !writePreview(grid, *result, labels, filter, preview->stagedPath(), error)) ||
-        !commitOutputs(output, preview.get(), error)) {
-        printError(preview ? preview->inFinalPlace(output.inFinalPlace(error)) : output.inFinalPlace(error));
+    QString refusal = geographicRefusal(files.grid.info);
+    QStringList warnings = gridWarnings(files.grid.info);
+    const QString length = lengthUnit(files.grid.info.crsWkt);
+    for (size_t i = 0; i < steps.size() && refusal.isEmpty(); ++i) {
+        refusal = checkParametersOnGrid(*steps[i].filter, steps[i].values, files.grid.mesh->get2DGridGeometry(), length,
+                                        warnings);
+        if (!refusal.isEmpty())
+            refusal = QStringLiteral("step %1 (%2): %3").arg(i + 1).arg(QLatin1String(steps[i].filter->id), refusal);
+    }
+    for (const QString& warning : warnings)
+        printWarning(warning);
+    if (!refusal.isEmpty()) {
+        printError(refusal);
         return ExitRejected;
     }
-    if (!options.quiet)
-        std::printf("%s: %s\n", QFile::encodeName(options.output).constData(), result->Name().toUtf8().constData());
-    return ExitSuccess;
+    Tavorin::IBaseData* result = runChain(steps, files.grid.mesh, files.grid.data, files.work.path());
+    if (!result) {
+        printError(QStringLiteral("the chain on %1 failed; nothing was written").arg(options.input));
+        return ExitRejected;
+    }
+    const GridLabels labels = resultLabels(QStringLiteral("chain"), describeChain(steps, length),
+                                           I2DFourierFilters::chainUnits(steps, files.grid.info.units, length),
+                                           files.grid, *result);
+    return finishJob(options, driver, files, *result, labels, QStringLiteral("Chain"));
 }
 
 } // namespace spectrafil

@@ -3,6 +3,10 @@
 
 #include "filter_request.h"
 
+#include <filter_chain.h>
+
+#include <vector>
+
 #include <QString>
 
 namespace spectrafil {
@@ -29,9 +33,16 @@ struct JobOptions {
 Tavorin::IBaseData* runOperation(const FilterSpec& filter, const QVariantMap& values, Tavorin::I2DGridMesh* grid,
                                  Tavorin::IBaseData* source, const QString& workFolder);
 
+// Runs the chain of steps (as given: completed and checked here) on the grid of a job.
+Tavorin::IBaseData* runChain(const std::vector<I2DFourierFilters::ChainStep>& steps, Tavorin::I2DGridMesh* grid,
+                             Tavorin::IBaseData* source, const QString& workFolder);
+
 // Runs the filter and writes its result, after checking the parameters against the grid and the
 // result before it is written; every refusal and warning is reported on standard error. Returns the
 // exit status: 0 done, 1 input, parameters or result refused, 2 the arguments contradict each other.
 int runFilterJob(const FilterSpec& filter, FilterRequest request, const JobOptions& options);
+// As runFilterJob for a chain: each step's parameters completed and checked (their messages name
+// the step), the chain refused when a step cannot be one; the metadata lists every step.
+int runChainJob(const std::vector<I2DFourierFilters::ChainStep>& steps, const JobOptions& options);
 
 } // namespace spectrafil

@@ -75,6 +75,7 @@ int main(int argc, char** argv)
     spectrafil::reportHostLog(command.verbose);
     spectrafil::reportProgress(!command.job.quiet);
     const int status = spectrum.parsed()  ? spectrum.run()
+                       : command.chain  ? spectrafil::runChainJob(command.steps, command.job)
                        : command.filter ? spectrafil::runFilterJob(*command.filter, command.request, command.job)
                                         : spectrafil::runDemo(command.demo);
     return spectrafil::exitStatusUnlessInterrupted(status);

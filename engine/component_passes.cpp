@@ -20,23 +20,23 @@ bool InverseRun::ComponentPasses()
     for (;;) {
         if (!TransformPass())
             return false;
-        if (IND == 11) {
-            if (IDIR == 4)
+        if (request.IND == 11) {
+            if (request.p.IDIR == 4)
                 return RecoverComponents();
-            if (IDIR == 1) {
+            if (request.p.IDIR == 1) {
                 Log(" \n");
                 Log("Preparing for y-component ...\n");
-            } else if (IDIR == 2) {
+            } else if (request.p.IDIR == 2) {
                 Log(" \n");
                 Log("Preparing for z-component ...\n");
             }
-            ++IDIR;
+            ++request.p.IDIR;
         } else {
-            if (IDIR == 2)
+            if (request.p.IDIR == 2)
                 return CombineGradient();
             Log(" \n");
             Log("Preparing for y-derivative ...\n");
-            IDIR = 2;
+            request.p.IDIR = 2;
         }
         if (!ReadSpectrumHeader())
             return false;
@@ -52,7 +52,7 @@ void InverseRun::ParkedRecord(int32_t x, const double* column, ColumnOutput& out
 {
     out.values.clear();
     for (int32_t y = JS - 1; y <= JF + 1; ++y) {
-        if (IDIR == 4)
+        if (request.p.IDIR == 4)
             std::copy(column + 2 * (size_t)y, column + 2 * (size_t)y + 2, Cell(y, x));
         else
             out.values.push_back(column[2 * (size_t)y]);
@@ -62,12 +62,12 @@ void InverseRun::ParkedRecord(int32_t x, const double* column, ColumnOutput& out
 // The directional passes append the column's record to the scratch file of their direction.
 bool InverseRun::ParkColumn(const ColumnOutput& out)
 {
-    FILE* file = IDIR == 1 ? fpt10 : IDIR == 2 ? fpt20 : IDIR == 3 ? fpt30 : nullptr;
+    FILE* file = request.p.IDIR == 1 ? fpt10 : request.p.IDIR == 2 ? fpt20 : request.p.IDIR == 3 ? fpt30 : nullptr;
     if (!file)
         return true;
     size_t count = out.values.size();
     if (fwrite(out.values.data(), sizeof(double), count, file) != count)
-        return Fail("**** fpt%d0 Write Error: %s \n", IDIR, SCRATCH_NAMES[IDIR]);
+        return Fail("**** fpt%d0 Write Error: %s \n", request.p.IDIR, SCRATCH_NAMES[request.p.IDIR]);
     return true;
 }
 
@@ -112,7 +112,7 @@ bool InverseRun::CombineGradient()
 bool InverseRun::RecoverComponents()
 {
     printf("\n\nRecover the TEM components from Units 10, 20, & 30.\n\n");
-    printf("dir.T1 = %g dir.T2 = %g dir.T3 = %g\n", dir.T1, dir.T2, dir.T3);
+    printf("dir.T1 = %g dir.T2 = %g dir.T3 = %g\n", request.p.dir.T1, request.p.dir.T2, request.p.dir.T3);
     fclose(fpt15);
     fpt15 = nullptr;
     rewind(fpt10);
@@ -142,7 +142,7 @@ void InverseRun::RecoverColumn(int32_t x, double stats[4])
         PointCoordinates(x, y, X, Y);
         ++NPTS;
         double BX = GX[y - JS + 1], BY = GY[y - JS + 1], BZ = GZ[y - JS + 1];
-        double BTP = dir.T1 * BX + dir.T2 * BY + dir.T3 * BZ;
+        double BTP = request.p.dir.T1 * BX + request.p.dir.T2 * BY + request.p.dir.T3 * BZ;
         double BTM = Cell(y, x)[0];
         double SHIFT = BTM - BTP;
         stats[0] = std::min(stats[0], SHIFT);
@@ -150,10 +150,10 @@ void InverseRun::RecoverColumn(int32_t x, double stats[4])
         stats[2] += SHIFT;
         stats[3] += 1.0;
         printf("J = %d %15.4f %15.4f %13.6E %13.6E %13.6E %13.6E %13.6E %g %g %g %g \n", y, X, Y, BX, BY, BZ, BTP,
-               BTM, SHIFT, dir.T1, dir.T2, dir.T3);
-        BX += SHIFT * dir.T1;
-        BY += SHIFT * dir.T2;
-        BZ += SHIFT * dir.T3;
+               BTM, SHIFT, request.p.dir.T1, request.p.dir.T2, request.p.dir.T3);
+        BX += SHIFT * request.p.dir.T1;
+        BY += SHIFT * request.p.dir.T2;
+        BZ += SHIFT * request.p.dir.T3;
         if (IOUT == 1 && !output && fpt17)
             fprintf(fpt17, "%15.4f %15.4f %13.6E %13.6E %13.6E %13.6E %13.6E\n", X, Y, BX, BY, BZ, BTP, BTM);
     });

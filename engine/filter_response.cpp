@@ -191,6 +191,8 @@ Cplx Component(const FilterParams& p, double u, double v, double k, Cplx z)
     return Div(Mul(factor, z), field);
 }
 
+Cplx Composite(const FilterParams& p, double u, double v, double k, Cplx z);
+
 // Inlined into its callers: a call would pass z through the stack for every spectral value.
 __attribute__((always_inline)) inline Cplx Response(const FilterParams& p, double u, double v, double k, Cplx z,
                                                     int32_t IND)
@@ -228,6 +230,8 @@ __attribute__((always_inline)) inline Cplx Response(const FilterParams& p, doubl
         return LayerStep(p, u, v, k, 1e6 / p.FACTOR, RemoveDirectionsLimited(p, u, v, k, z));
     case 17:
         return ThirdVerticalDerivative(p, u, v, k, z);
+    case 18:
+        return Composite(p, u, v, k, z);
     default:
         return FirstDerivative(p, u, v, k, z);
     }
@@ -324,6 +328,31 @@ void Store(Cplx value, double z[2])
     z[1] = value.im;
 }
 
+// The window of ITYP applied to value; false when the window leaves the value alone, response
+// included.
+bool Windowed(const FilterParams& p, double u, double v, double k, int32_t ITYP, Cplx& value)
+{
+    if (IsDirectionalTaper(ITYP))
+        value = Times(value, DirectionalTaper(p, u, v, k, ITYP));
+    else if (ITYP > 3)
+        return DirectionalWindow(p, u, v, k, ITYP, value);
+    else
+        value = Times(value, RadialWindow(p, k, ITYP));
+    return true;
+}
+
+// IND 18: each part's window and response in turn, as a run of that part alone applies them.
+Cplx Composite(const FilterParams& p, double u, double v, double k, Cplx z)
+{
+    for (int32_t i = 0; i < p.NPARTS; ++i) {
+        const ResponseRequest& part = p.PARTS[i];
+        Cplx value = z;
+        if (Windowed(part.p, u, v, k, part.ITYP, value))
+            z = Response(part.p, u, v, k, value, part.IND);
+    }
+    return z;
+}
+
 }   // namespace
 
 bool IsDirectionalTaper(int32_t ITYP)
@@ -335,15 +364,8 @@ void FilterResponse(const FilterParams& p, double u, double v, double z[2], int3
 {
     double k = std::sqrt(u * u + v * v + 1e-14);
     Cplx value = {z[0], z[1]};
-    if (IsDirectionalTaper(ITYP)) {
-        value = Times(value, DirectionalTaper(p, u, v, k, ITYP));
-    } else if (ITYP > 3) {
-        if (!DirectionalWindow(p, u, v, k, ITYP, value))
-            return;
-    } else {
-        value = Times(value, RadialWindow(p, k, ITYP));
-    }
-    Store(Response(p, u, v, k, value, IND), z);
+    if (Windowed(p, u, v, k, ITYP, value))
+        Store(Response(p, u, v, k, value, IND), z);
 }
 
 void FilterResponsePair(const FilterParams& p, double u, double v, double zPlus[2], double zMinus[2], int32_t IND,

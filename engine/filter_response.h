@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+struct ResponseRequest;
+
 // The run's parameters the kernel reads. The inverse run fills one of these from its filter
 // section and spectrum header; a test can fill one by hand.
 struct FilterParams {
@@ -20,10 +22,26 @@ struct FilterParams {
     double C1 = 0.0, C2 = 0.0;      // c1 = 2 pi 10^n, c2 = c1^2 (derivative units)
     struct { double DX = 0.0, DY = 0.0; } scale;          // cell sizes, grid units
     double FLOOR = 0.0;             // IND 14 to 16: sin^2 of the limit inclination
+    const ResponseRequest* PARTS = nullptr;   // IND 18: the requests whose product it is
+    int32_t NPARTS = 0;
 };
 
+// One response request of the filter section: the codes and wavelengths of its line 2, the
+// values of the lines after it as written, and the kernel's parameters made from them.
+struct ResponseRequest {
+    int32_t IND = 0, ITYP = 0;
+    double WHEAD = 0.0, WSHLD = 0.0;
+    double GRSTR = 0.0;                                 // IND 2 along IDIR 4, degrees
+    struct { double DEC = 0.0, INC = 0.0; } field, magn; // degrees
+    double LIMIT = 0.0;                                 // IND 14 to 16: limit inclination, degrees
+    FilterParams p;
+};
+
+// The most requests a composite (IND 18) multiplies.
+const int32_t MAX_PARTS = 8;
+
 // Responses by IND (the lines after line 2 of the filter section in brackets; values outside 1 to
-// 17 behave as 2):
+// 18 behave as 2):
 //   1 window only; 2 first derivative along IDIR with continuation [IDIR; GRSTR if IDIR 4; Z];
 //   3 continuation [Z]; 4 second derivative [IDIR]; 5 reduction to the pole [D I D' I'];
 //   6 pseudo-gravity [D I D' I' F]; 7 apparent susceptibility of a layer [Z D I D' I' F];
@@ -36,6 +54,12 @@ struct FilterParams {
 //   14 reduction to the pole [D I D' I' IC]; 15 pseudo-gravity [D I D' I' F IC];
 //   16 apparent susceptibility of a layer [Z D I D' I' F IC].
 //   17 third vertical derivative, c1 c2 k k0^2: 9 along z, since 9 reads no IDIR.
+//   18 composite: the product of N requests [N; then each request's line 2 and its own lines].
+//      Each factor is the value a single run of that request makes of it, window included, so
+//      a composite of one request is that request exactly. N is 0 to MAX_PARTS; a request in a
+//      composite must be a single-pass one (not 11 to 13, nor 18 again). The removed mean is
+//      restored only when every factor would restore it (1, 3, 5, 14): their product keeps the
+//      data's units and level; any other factor zeroes or rescales the mean, so none is added.
 // Windows by ITYP, applied before the response: 0 and 3 none; 1 low pass; 2 and negative high
 // pass; 4 directional pass, 5 reject; 6 reject with the low-pass roll-off; 7 and from 10 on high
 // pass times the directional pass; 8 and 9 below.

@@ -26,14 +26,16 @@ private:
     bool RunStages();
     bool OpenFiles();
     bool ReadControlLines();
-    void LogWindowParameters();
     bool OpenScratchFiles();
-    void ReadExtraLines();
-    void ReadDirectionLines(int32_t indNow);
-    void ComputeDirectionCosines();
+    void ReadRequestLine(const char* line2, ResponseRequest& r);
+    void LogWindowParameters(const ResponseRequest& r);
+    bool ReadExtraLines(ResponseRequest& r);
+    bool ReadParts(ResponseRequest& r);
+    void ReadDirectionLines(int32_t indNow, ResponseRequest& r);
+    void ComputeDirectionCosines(ResponseRequest& r);
     void SetDerivativeUnits();
+    void CompleteKernelParams(ResponseRequest& r) const;
     bool AllocateWorkArrays();
-    FilterParams KernelParams() const;
     void Log(const char* format, ...);
     bool Fail(const char* format, ...);
 
@@ -59,6 +61,7 @@ private:
     void KeepColumn(int32_t x, const double* column) const;
     void EmittedPoints(int32_t x, const double* column, ColumnOutput& out) const;
     bool HandOnColumn(const ColumnOutput& out);
+    bool RestoresLevel(const ResponseRequest& r) const;
     void FootprintRows(int32_t x, int32_t& first, int32_t& last) const;
     bool InRowRange(int32_t x, int32_t y) const;
     // visit(y) for every row y of column x inside the data footprint, in ascending order.
@@ -105,17 +108,10 @@ private:
     FilterPoints* output = nullptr;
 
     // Filter section
-    int32_t OMODE = 0, PKPIK = 0, ISSAVE = 0, IOUT = 0, IND = 0, ITYP = 0, IDIR = 0;
-    double WHEAD = 0.0, WSHLD = 0.0;
-    double HEAD = 0.0, SHLD = 0.0;   // 1/WHEAD and 1/WSHLD, 0 unless computed
-    struct { double STRIKE = 0.0, HASTR = 0.0; } pass;
-    struct { double Z = 0.0; } cont;
-    double FACTOR = 1.0;
-    double LIMIT = 0.0, FLOOR = 0.0;   // IND 14 to 16: limit inclination, degrees, and sin^2 of it
-    double GRSTR = 0.0, CG = 1.0, SG = 0.0;
-    struct { double DEC = 0.0, INC = 0.0; } field, magn;
-    struct { double T1 = 0.0, T2 = 0.0, T3 = 0.0; } dir, mag;   // (L, M, N) and (L', M', N')
-    double UNIT = 1.0, C1 = 0.0, C2 = 0.0;                        // 10^n, 2 pi 10^n, c1^2
+    int32_t OMODE = 0, PKPIK = 0, ISSAVE = 0, IOUT = 0;
+    ResponseRequest request;            // the filter the run applies
+    ResponseRequest parts[MAX_PARTS];   // IND 18: the requests it multiplies, in order
+    double UNIT = 1.0, C1 = 0.0, C2 = 0.0;   // 10^n, 2 pi 10^n, c1^2
 
     // Spectrum header
     double XMIN = 0.0, XMAX = 0.0, YMIN = 0.0, YMAX = 0.0, XPMIN = 0.0, YPMIN = 0.0;

@@ -21,7 +21,7 @@ const int32_t ROW_BLOCK = 64;   // spectrum rows read, filtered and transformed 
 
 bool InverseRun::TransformPass()
 {
-    return FilterRows(KernelParams()) && TransformColumns();
+    return FilterRows(request.p) && TransformColumns();
 }
 
 // Row phase: spectrum row j (ky = j-1) is filtered at v = (j-1) dv; entries 1..LX2 hold
@@ -73,14 +73,14 @@ bool InverseRun::FilterAndTransformRows(const FilterParams& params, int32_t j0, 
 {
     const size_t length = 2 * (size_t)LX;
     const double du = 1.0 / (LX * scale.DX), dv = 1.0 / (LY * scale.DY);   // cycles per grid unit
-    const bool filtered = !(IND == 11 && IDIR == 4);
+    const bool filtered = !(request.IND == 11 && request.p.IDIR == 4);
     auto filter = [&](int32_t r) {
         double* row = rows + r * length;
         double v = (j0 + r - 1) * dv;
-        FilterResponse(params, 0 * du, v, row, IND, ITYP);
-        FilterResponse(params, -LX2 * du, v, row + 2 * LX2, IND, ITYP);
+        FilterResponse(params, 0 * du, v, row, request.IND, request.ITYP);
+        FilterResponse(params, -LX2 * du, v, row + 2 * LX2, request.IND, request.ITYP);
         for (int32_t m = 1; m < LX2; ++m)
-            FilterResponsePair(params, m * du, v, row + 2 * m, row + 2 * (LX - m), IND, ITYP);
+            FilterResponsePair(params, m * du, v, row + 2 * m, row + 2 * (LX - m), request.IND, request.ITYP);
     };
     std::atomic<bool> transformed{true};
     auto transform = [&](int32_t r) {
@@ -179,7 +179,7 @@ bool InverseRun::TransformColumn(int32_t x, const double* half, double* column, 
     std::copy(row(1), row(1) + 2, row(LY + 1));
     if (std::abs(PKPIK) == 1 || IOUT > 1)
         KeepColumn(x, column);
-    if (IND >= 11 && IND <= 13)
+    if (request.IND >= 11 && request.IND <= 13)
         ParkedRecord(x, column, out);
     else
         EmittedPoints(x, column, out);
@@ -197,12 +197,23 @@ void InverseRun::KeepColumn(int32_t x, const double* column) const
         std::copy(column + 2 * (size_t)y, column + 2 * (size_t)y + 2, Cell(y, x));
 }
 
+// Only the levels that the response leaves in data units get the removed mean back: the window
+// alone, continuation and reduction to the pole, and a composite of these alone.
+bool InverseRun::RestoresLevel(const ResponseRequest& r) const
+{
+    if (r.IND != 18)
+        return r.IND == 1 || r.IND == 3 || r.IND == 5 || r.IND == 14;
+    for (int32_t i = 0; i < r.p.NPARTS; ++i)
+        if (!RestoresLevel(r.p.PARTS[i]))
+            return false;
+    return true;
+}
+
 // The footprint points of column x as (X, Y, value) triples, with their least and greatest
-// value. Only the levels that the response leaves in data units get the removed mean back:
-// the window alone, continuation and reduction to the pole.
+// value, the removed mean restored where the response keeps the level.
 void InverseRun::EmittedPoints(int32_t x, const double* column, ColumnOutput& out) const
 {
-    bool restoreLevel = IND == 1 || IND == 3 || IND == 5 || IND == 14;
+    bool restoreLevel = RestoresLevel(request);
     out.values.clear();
     out.VMIN = 1e20;
     out.VMAX = -1e20;
@@ -219,7 +230,7 @@ void InverseRun::EmittedPoints(int32_t x, const double* column, ColumnOutput& ou
 // The column's output in column order: its points emitted, or its record parked.
 bool InverseRun::HandOnColumn(const ColumnOutput& out)
 {
-    if (IND >= 11 && IND <= 13)
+    if (request.IND >= 11 && request.IND <= 13)
         return ParkColumn(out);
     VMIN = std::min(VMIN, out.VMIN);
     VMAX = std::max(VMAX, out.VMAX);

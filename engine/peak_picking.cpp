@@ -53,7 +53,7 @@ void InverseRun::PickPeaks()
             if (NINT(PROD) != 1 && fpt18) {
                 double X, Y;
                 PointCoordinates(x, y, X, Y);
-                fprintf(fpt18, "%15.4f, %15.4f, %15.4f, %15.4f, %13.6E\n", X, Y, cont.Z, PROD, AMPL);
+                fprintf(fpt18, "%15.4f, %15.4f, %15.4f, %15.4f, %13.6E\n", X, Y, request.p.cont.Z, PROD, AMPL);
             }
         });
     }

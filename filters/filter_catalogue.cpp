@@ -1,5 +1,7 @@
 #include "filter_catalogue.h"
 
+#include "filter_chain.h"
+
 
 #include <QStringList>
 
@@ -308,6 +310,7 @@ std::vector<FilterSpec> makeCatalogue()
            "Keep the features along the strike and remove the others", nullptr}},
          " directional filtered", ResultUnits::Same, false, {}, runDirectional},
     };
+    attachChainSteps(rows);
     return rows;
 }
 

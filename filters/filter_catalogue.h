@@ -73,6 +73,8 @@ struct DialogForm {
     bool downwardAttenuateText = false;
 };
 
+struct ChainContribution;
+
 using FilterRun = bool (*)(Tavorin::I2DGridMesh* grid, Tavorin::IBaseData* data, const QVariantMap& values,
                            const QString& resultName);
 
@@ -89,6 +91,11 @@ struct FilterSpec {
     FilterRun run;
     // Checks across parameters that ranges cannot say; the first refusal's message, or empty.
     QString (*check)(const QVariantMap& values) = nullptr;
+    // As a step of a chain (filter_chain.h): what the row contributes on a grid for its values, or
+    // null for a row that cannot be a step. chainLastOnly: a non-linear product of several runs,
+    // only the chain's last step.
+    ChainContribution (*chainStep)(const Tavorin::I2DGridMesh* grid, const QVariantMap& values) = nullptr;
+    bool chainLastOnly = false;
 };
 
 SPECTRAFIL_FILTERS_EXPORT const std::vector<FilterSpec>& filterCatalogue();

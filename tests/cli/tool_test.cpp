@@ -13,6 +13,7 @@
 #include <IWorld.h>
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 
 #include <gdal.h>
@@ -180,6 +181,38 @@ TEST(Tool, ResultsCarryTheirUnitsFilterAndSource)
     const std::string history = metadata(scratch.file("density.nc"), "NC_GLOBAL#history");
     EXPECT_NE(history.find("density of survey.tif"), std::string::npos) << history;
     EXPECT_EQ(history.find(".spectrafil-"), std::string::npos) << history;
+}
+
+TEST(Tool, ChainListsItsStepsAndReadsTheSameStepsFromARecipe)
+{
+    ScratchDir scratch;
+    const std::string in = scratch.file("survey.tif");
+    writeRaster(in, "GTiff", bumpGrid(20, 16));
+    const std::string words = scratch.file("words.tif"), recipe = scratch.file("recipe.tif");
+    ASSERT_EQ(runTool(args({"chain", in, words, "rtp:inclination=-53,declination=7", "vd", "--units", "nT"})).exitCode, 0);
+    GDALDatasetH file = GDALOpen(words.c_str(), GA_ReadOnly);
+    EXPECT_STREQ(GDALGetMetadataItem(file, "FILTER", nullptr), "chain");
+    EXPECT_STREQ(GDALGetMetadataItem(file, "FILTER_PARAMETERS", nullptr),
+                 "rtp (inclination -53 deg, declination 7 deg) > vd (order 1)");
+    GDALClose(file);
+    EXPECT_EQ(readRaster(words).units, "nT/m");
+
+    auto writeRecipe = [&scratch](const char* name, const char* text) {
+        QFile out(QString::fromStdString(scratch.file(name)));
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(text);
+        return scratch.file(name);
+    };
+    const std::string good = writeRecipe("good.json", "{\"steps\": [{\"filter\": \"rtp\", \"inclination\": -53, "
+                                                      "\"declination\": 7}, {\"filter\": \"vd\"}]}");
+    ASSERT_EQ(runTool(args({"chain", in, recipe, "--recipe", good, "--units", "nT"})).exitCode, 0);
+    EXPECT_EQ(readRaster(recipe).values, readRaster(words).values);
+
+    const std::string middle = writeRecipe("middle.json", "{\"steps\": [{\"filter\": \"tilt\"}, {\"filter\": \"vd\"}]}");
+    const ToolRun refused = runTool(args({"chain", in, scratch.file("refused.tif"), "--recipe", middle}));
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains("step 1: tilt is not linear and can only be the last step of a chain"));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(scratch.file("refused.tif"))));
 }
 
 TEST(Tool, AsciiGridWithSrsGivesGeoTiffPreviewAndKeptWorkFolder)
