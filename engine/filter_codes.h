@@ -23,6 +23,7 @@ enum Response : int {
     StablePseudoGravity = 15,
     StableLayerSusceptibility = 16,
     ThirdVerticalDerivative = 17,
+    Composite = 18,
 };
 
 enum Window : int {

@@ -14,6 +14,7 @@
 #include <memory>
 
 using namespace Tavorin;
+using namespace filter_codes;
 
 namespace I2DFourierFilters {
 
@@ -49,7 +50,7 @@ ChainContribution lowPassStep(const I2DGridMesh*, const QVariantMap& v)
 ChainContribution highPassStep(const I2DGridMesh*, const QVariantMap& v)
 {
     const float cutoff = number(v, "cutoff");
-    return linear(formatLine("1 2 %f %f\n", cutoff / 1.5, double(cutoff)));
+    return linear(formatLine("%d %d %f %f\n", WindowOnly, HighPass, cutoff / 1.5, double(cutoff)));
 }
 
 ChainContribution rtpStep(const I2DGridMesh*, const QVariantMap& v)
@@ -57,8 +58,9 @@ ChainContribution rtpStep(const I2DGridMesh*, const QVariantMap& v)
     const MagneticDirections directions = magneticDirectionsOf(v);
     const Stabilisation applied = resolveStabilisation(stabilisationOf(v), directions);
     if (applied.method == Stabilisation::None)
-        return linear("5 0 0 0\n" + directionFields(directions) + "\n");
-    return linear("14 0 0 0\n" + directionFields(directions) + formatLine(" %.9g\n", applied.value));
+        return linear(formatLine("%d %d 0 0\n", ReductionToPole, NoWindow) + directionFields(directions) + "\n");
+    return linear(formatLine("%d %d 0 0\n", StableReductionToPole, NoWindow) + directionFields(directions) +
+                  formatLine(" %.9g\n", applied.value));
 }
 
 ChainContribution pseudoGravityStep(const I2DGridMesh*, const QVariantMap& v)
@@ -67,8 +69,8 @@ ChainContribution pseudoGravityStep(const I2DGridMesh*, const QVariantMap& v)
     const Stabilisation applied = resolveStabilisation(stabilisationOf(v), directions);
     const std::string fields = directionFields(directions) + formatLine(" %f", double(number(v, "field")));
     if (applied.method == Stabilisation::None)
-        return linear("6 0 0 0\n" + fields + "\n");
-    return linear("15 0 0 0\n" + fields + formatLine(" %.9g\n", applied.value));
+        return linear(formatLine("%d %d 0 0\n", PseudoGravity, NoWindow) + fields + "\n");
+    return linear(formatLine("%d %d 0 0\n", StablePseudoGravity, NoWindow) + fields + formatLine(" %.9g\n", applied.value));
 }
 
 // Orders 1 to 3 along z; each order takes the engine's units per 10^n grid units once more.
@@ -78,10 +80,10 @@ ChainContribution verticalDerivativeStep(const I2DGridMesh* grid, const QVariant
     const bool attenuate = flag(v, "attenuate");
     const float scale = gridDerivativeScale(grid);
     if (order == 1)
-        return linear(derivativeWindow("2 1", grid, attenuate) + "3\n0\n", scale);
+        return linear(derivativeWindow(Derivative, grid, attenuate) + directionLines(Vertical), scale);
     if (order == 2)
-        return linear(derivativeWindow("4 1", grid, attenuate) + "3\n", std::pow(scale, 2.0f));
-    return linear(derivativeWindow("17 1", grid, attenuate), std::pow(scale, 3.0f));
+        return linear(derivativeWindow(SecondDerivative, grid, attenuate) + formatLine("%d\n", Vertical), std::pow(scale, 2.0f));
+    return linear(derivativeWindow(ThirdVerticalDerivative, grid, attenuate), std::pow(scale, 3.0f));
 }
 
 // East-west and north-south are linear; the total is the amplitude of both, each continued one
@@ -89,14 +91,14 @@ ChainContribution verticalDerivativeStep(const I2DGridMesh* grid, const QVariant
 ChainContribution horizontalDerivativeStep(const I2DGridMesh* grid, const QVariantMap& v)
 {
     const QString method = v.value(QStringLiteral("method")).toString();
-    const std::string window = derivativeWindow("2 1", grid, flag(v, "attenuate"));
+    const std::string window = derivativeWindow(Derivative, grid, flag(v, "attenuate"));
     const float scale = gridDerivativeScale(grid);
     if (method == QLatin1String("ew"))
-        return linear(window + "1\n0\n", scale);
+        return linear(window + directionLines(AlongX), scale);
     if (method == QLatin1String("ns"))
-        return linear(window + "2\n0\n", scale);
+        return linear(window + directionLines(AlongY), scale);
     ChainContribution c;
-    c.requests = {window + "1\n1\n", window + "2\n1\n"};
+    c.requests = {window + formatLine("%d\n1\n", AlongX), window + formatLine("%d\n1\n", AlongY)};
     c.divisor = scale;
     c.combine = [](const std::vector<double>& d) { return std::hypot(d[0], d[1]); };
     return c;
@@ -107,8 +109,8 @@ ChainContribution continuationStep(const I2DGridMesh* grid, const QVariantMap& v
     const float distance = number(v, "height");
     const double w0 = meanCellSize(grid);
     const double f = distance > 0.0f ? 1.0 : 3.0; // downward amplifies: a window three times longer
-    const std::string window = flag(v, "attenuate") ? formatLine("3 1 %f %f\n", 12 * f * w0, 6 * f * w0)
-                                                    : formatLine("3 1 %f %f\n", 4 * f * w0, 2 * f * w0);
+    const std::string window = flag(v, "attenuate") ? formatLine("%d %d %f %f\n", Continuation, LowPass, 12 * f * w0, 6 * f * w0)
+                                                    : formatLine("%d %d %f %f\n", Continuation, LowPass, 4 * f * w0, 2 * f * w0);
     return linear(window + formatLine("%f\n", double(distance)));
 }
 
@@ -116,8 +118,8 @@ ChainContribution strikeStep(const I2DGridMesh*, const QVariantMap& v)
 {
     const float strike = number(v, "strike"), tolerance = number(v, "tolerance"), cutoff = number(v, "cutoff");
     if (tolerance < 0.0f)
-        return linear(formatLine("1 4 %f %f\n", double(strike), double(strike - std::fabs(tolerance))));
-    return linear(formatLine("1 6 %f %f %f %f\n", 1.5 * cutoff, double(cutoff), double(strike),
+        return linear(formatLine("%d %d %f %f\n", WindowOnly, StrikePass, double(strike), double(strike - std::fabs(tolerance))));
+    return linear(formatLine("%d %d %f %f %f %f\n", WindowOnly, ShortStrikeReject, 1.5 * cutoff, double(cutoff), double(strike),
                              double(strike - tolerance)));
 }
 
@@ -131,8 +133,8 @@ ChainContribution directionalStep(const I2DGridMesh*, const QVariantMap& v)
 // The first derivatives along z, x and y of the product, with the derivatives' window.
 std::vector<std::string> gradientRequests(const I2DGridMesh* grid, const QVariantMap& v)
 {
-    const std::string window = derivativeWindow("2 1", grid, flag(v, "attenuate"));
-    return {window + "3\n0\n", window + "1\n0\n", window + "2\n0\n"};
+    const std::string window = derivativeWindow(Derivative, grid, flag(v, "attenuate"));
+    return {window + directionLines(Vertical), window + directionLines(AlongX), window + directionLines(AlongY)};
 }
 
 ChainContribution tiltStep(const I2DGridMesh* grid, const QVariantMap& v)
@@ -186,7 +188,7 @@ bool lastOnly(const ChainStep& step)
 // The composite of the linear requests, then `last` as its final factor when given.
 std::string compositeRequest(const std::vector<std::string>& factors, const std::string& last = std::string())
 {
-    std::string lines = formatLine("18 0 0 0\n%d\n", int(factors.size() + (last.empty() ? 0 : 1)));
+    std::string lines = formatLine("%d %d 0 0\n%d\n", Composite, NoWindow, int(factors.size() + (last.empty() ? 0 : 1)));
     for (const std::string& factor : factors)
         lines += factor;
     return lines + last;
