@@ -4,9 +4,12 @@
 // at the end.
 
 #include "inverse_run.h"
+#include "filter_codes.h"
 
 #include <algorithm>
 #include <cmath>
+
+using namespace filter_codes;
 
 namespace {
 
@@ -20,19 +23,19 @@ bool InverseRun::ComponentPasses()
     for (;;) {
         if (!TransformPass())
             return false;
-        if (request.IND == 11) {
-            if (request.p.IDIR == 4)
+        if (request.IND == FieldComponents) {
+            if (request.p.IDIR == AlongAzimuth)
                 return RecoverComponents();
-            if (request.p.IDIR == 1) {
+            if (request.p.IDIR == AlongX) {
                 Log(" \n");
                 Log("Preparing for y-component ...\n");
-            } else if (request.p.IDIR == 2) {
+            } else if (request.p.IDIR == AlongY) {
                 Log(" \n");
                 Log("Preparing for z-component ...\n");
             }
             ++request.p.IDIR;
         } else {
-            if (request.p.IDIR == 2)
+            if (request.p.IDIR == AlongY)
                 return CombineGradient();
             Log(" \n");
             Log("Preparing for y-derivative ...\n");
@@ -52,7 +55,7 @@ void InverseRun::ParkedRecord(int32_t x, const double* column, ColumnOutput& out
 {
     out.values.clear();
     for (int32_t y = JS - 1; y <= JF + 1; ++y) {
-        if (request.p.IDIR == 4)
+        if (request.p.IDIR == AlongAzimuth)
             std::copy(column + 2 * (size_t)y, column + 2 * (size_t)y + 2, Cell(y, x));
         else
             out.values.push_back(column[2 * (size_t)y]);
@@ -62,7 +65,7 @@ void InverseRun::ParkedRecord(int32_t x, const double* column, ColumnOutput& out
 // The directional passes append the column's record to the scratch file of their direction.
 bool InverseRun::ParkColumn(const ColumnOutput& out)
 {
-    FILE* file = request.p.IDIR == 1 ? fpt10 : request.p.IDIR == 2 ? fpt20 : request.p.IDIR == 3 ? fpt30 : nullptr;
+    FILE* file = request.p.IDIR == AlongX ? fpt10 : request.p.IDIR == AlongY ? fpt20 : request.p.IDIR == Vertical ? fpt30 : nullptr;
     if (!file)
         return true;
     size_t count = out.values.size();

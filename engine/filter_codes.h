@@ -30,6 +30,7 @@ enum Window : int {
     NoWindow = 0,
     LowPass = 1,
     HighPass = 2,
+    UnitWindow = 3, // none either: the factor is 1
     StrikePass = 4,
     StrikeReject = 5,
     ShortStrikeReject = 6,

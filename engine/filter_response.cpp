@@ -7,8 +7,10 @@
 //     upward, so continuation by Z is exp(-2 pi k Z).
 
 #include "filter_response.h"
+#include "filter_codes.h"
 
 #include <cmath>
+
 
 namespace {
 
@@ -116,9 +118,9 @@ Cplx ReductionToPole(double k, Cplx removed)
 Cplx ContinuedDerivative(const FilterParams& p, double u, double v, double k, Cplx z)
 {
     z = Times(z, Continuation(k, p.cont.Z));
-    if (p.IDIR == 1)
+    if (p.IDIR == filter_codes::AlongX)
         return TimesI(z, p.C1 * u);
-    if (p.IDIR == 2)
+    if (p.IDIR == filter_codes::AlongY)
         return TimesI(z, p.C1 * v);
     return Times(z, p.C1 * k);
 }
@@ -127,12 +129,12 @@ Cplx ContinuedDerivative(const FilterParams& p, double u, double v, double k, Cp
 Cplx FirstDerivative(const FilterParams& p, double u, double v, double k, Cplx z)
 {
     double E = Continuation(k, p.cont.Z);
-    if (p.IDIR == 3)
+    if (p.IDIR == filter_codes::Vertical)
         return Times(z, p.C1 * k * E);
     double D = u;
-    if (p.IDIR == 2)
+    if (p.IDIR == filter_codes::AlongY)
         D = v;
-    else if (p.IDIR == 4)
+    else if (p.IDIR == filter_codes::AlongAzimuth)
         D = u * p.SG + v * p.CG;
     return TimesI(z, p.C1 * D * E);
 }
@@ -140,11 +142,11 @@ Cplx FirstDerivative(const FilterParams& p, double u, double v, double k, Cplx z
 // Second derivative: -(c1 u)^2, -(c1 v)^2, +(c1 k0)^2 (Laplace: d2/dz2 = -(d2/dx2 + d2/dy2)).
 Cplx SecondDerivative(const FilterParams& p, double u, double v, Cplx z)
 {
-    if (p.IDIR == 2)
+    if (p.IDIR == filter_codes::AlongY)
         return Times(z, -p.C2 * v * v);
-    if (p.IDIR == 3)
+    if (p.IDIR == filter_codes::Vertical)
         return Times(z, p.C2 * (u * u + v * v));
-    if (p.IDIR == 4) {
+    if (p.IDIR == filter_codes::AlongAzimuth) {
         double D = p.C1 * (u * p.SG + v * p.CG);
         return Times(z, -D * D);
     }
@@ -160,9 +162,9 @@ Cplx ThirdVerticalDerivative(const FilterParams& p, double u, double v, double k
 // Third derivative: (i c1 u)^3 = -i c1^3 u^3, likewise v; along z as above.
 Cplx ThirdDerivative(const FilterParams& p, double u, double v, double k, Cplx z)
 {
-    if (p.IDIR == 2)
+    if (p.IDIR == filter_codes::AlongY)
         return TimesI(z, -p.C1 * p.C2 * v * v * v);
-    if (p.IDIR == 3)
+    if (p.IDIR == filter_codes::Vertical)
         return ThirdVerticalDerivative(p, u, v, k, z);
     return TimesI(z, -p.C1 * p.C2 * u * u * u);
 }
@@ -170,9 +172,9 @@ Cplx ThirdDerivative(const FilterParams& p, double u, double v, double k, Cplx z
 // Integration: the inverse of the first derivative, 0 where it vanishes.
 Cplx Integration(const FilterParams& p, double u, double v, double k, Cplx z)
 {
-    if (p.IDIR == 2)
+    if (p.IDIR == filter_codes::AlongY)
         return std::fabs(v) > KTINY ? Div(z, {0.0, p.C1 * v}) : Cplx{0.0, 0.0};
-    if (p.IDIR == 3)
+    if (p.IDIR == filter_codes::Vertical)
         return k > KTINY ? Div(z, {p.C1 * k, 0.0}) : Cplx{0.0, 0.0};
     return std::fabs(u) > KTINY ? Div(z, {0.0, p.C1 * u}) : Cplx{0.0, 0.0};
 }
@@ -184,9 +186,9 @@ Cplx Component(const FilterParams& p, double u, double v, double k, Cplx z)
         return {0.0, 0.0};
     Cplx field = Theta(p.dir.T1, p.dir.T2, p.dir.T3, u, v, k);
     Cplx factor = {0.0, u};
-    if (p.IDIR == 2)
+    if (p.IDIR == filter_codes::AlongY)
         factor = {0.0, v};
-    else if (p.IDIR == 3)
+    else if (p.IDIR == filter_codes::Vertical)
         factor = {-k, 0.0};
     return Div(Mul(factor, z), field);
 }
@@ -198,39 +200,39 @@ __attribute__((always_inline)) inline Cplx Response(const FilterParams& p, doubl
                                                     int32_t IND)
 {
     switch (IND) {
-    case 1:
+    case filter_codes::WindowOnly:
         return z;
-    case 3:
+    case filter_codes::Continuation:
         return Times(z, Continuation(k, p.cont.Z));
-    case 4:
+    case filter_codes::SecondDerivative:
         return SecondDerivative(p, u, v, z);
-    case 5:
+    case filter_codes::ReductionToPole:
         return ReductionToPole(k, RemoveDirections(p, u, v, k, z));
-    case 6:
+    case filter_codes::PseudoGravity:
         return PseudoGravity(p, k, RemoveDirections(p, u, v, k, z));
-    case 7:
+    case filter_codes::LayerSusceptibility:
         return LayerStep(p, u, v, k, 1e6 / p.FACTOR, RemoveDirections(p, u, v, k, z));
-    case 8:
+    case filter_codes::LayerDensity:
         return LayerStep(p, u, v, k, 150.0, Times(z, TWOPI / k));
-    case 9:
+    case filter_codes::ThirdDerivative:
         return ThirdDerivative(p, u, v, k, z);
-    case 10:
+    case filter_codes::Integration:
         return Integration(p, u, v, k, z);
-    case 11:
+    case filter_codes::FieldComponents:
         return Component(p, u, v, k, z);
-    case 12:
+    case filter_codes::HorizontalGradient:
         return ContinuedDerivative(p, u, v, k, z);
-    case 13:
+    case filter_codes::PseudoGravityGradient:
         return ContinuedDerivative(p, u, v, k, PseudoGravity(p, k, RemoveDirections(p, u, v, k, z)));
-    case 14:
+    case filter_codes::StableReductionToPole:
         return ReductionToPole(k, RemoveDirectionsLimited(p, u, v, k, z));
-    case 15:
+    case filter_codes::StablePseudoGravity:
         return PseudoGravity(p, k, RemoveDirectionsLimited(p, u, v, k, z));
-    case 16:
+    case filter_codes::StableLayerSusceptibility:
         return LayerStep(p, u, v, k, 1e6 / p.FACTOR, RemoveDirectionsLimited(p, u, v, k, z));
-    case 17:
+    case filter_codes::ThirdVerticalDerivative:
         return ThirdVerticalDerivative(p, u, v, k, z);
-    case 18:
+    case filter_codes::Composite:
         return Composite(p, u, v, k, z);
     default:
         return FirstDerivative(p, u, v, k, z);
@@ -258,7 +260,7 @@ bool DirectionalFactor(const FilterParams& p, double u, double v, int32_t ITYP, 
     // Gaussian in azimuth, one half at theta = w: exp(-pi (0.4697/w)^2 theta^2).
     double s = 0.4697 / w;
     g = std::exp(-PI * s * s * theta * theta);
-    if (ITYP == 5 || ITYP == 6)
+    if (ITYP == filter_codes::StrikeReject || ITYP == filter_codes::ShortStrikeReject)
         g = 1.0 - g;
     return true;
 }
@@ -270,10 +272,10 @@ bool DirectionalFactor(const FilterParams& p, double u, double v, int32_t ITYP, 
 // of the kernel.
 double RadialWindow(const FilterParams& p, double k, int32_t ITYP)
 {
-    if (ITYP == 0 || ITYP == 3)
+    if (ITYP == filter_codes::NoWindow || ITYP == filter_codes::UnitWindow)
         return 1.0;
     double sigma = 0.4697 / std::fabs(p.HEAD - p.SHLD), d = k - p.HEAD;
-    if (ITYP == 1)
+    if (ITYP == filter_codes::LowPass)
         return k > p.HEAD ? RollOff(sigma, d) : 1.0;
     return k < p.HEAD ? RollOff(sigma, d) : 1.0;
 }
@@ -290,9 +292,9 @@ bool DirectionalWindow(const FilterParams& p, double u, double v, double k, int3
         sigma = 0.4697 / std::fabs(p.HEAD - p.SHLD);
         d = k - p.HEAD;
     }
-    if (ITYP == 4 || ITYP == 5)
+    if (ITYP == filter_codes::StrikePass || ITYP == filter_codes::StrikeReject)
         value = Times(value, g);
-    else if (ITYP == 6) {
+    else if (ITYP == filter_codes::ShortStrikeReject) {
         if (k > p.HEAD)
             value = Times(value, g > 0.99999 ? g : g * RollOff(sigma, d));
     } else if (k < p.HEAD) {
@@ -316,7 +318,7 @@ double DirectionalTaper(const FilterParams& p, double u, double v, double k, int
     double across = std::fabs(std::cos(a) * u - std::sin(a) * v);
     double ratio = std::atan2(along, across) / DEGREE / T;
     double pass = std::exp(-LN2 * ratio * ratio);
-    double taper = ITYP == 9 ? pass : 1.0 - pass;
+    double taper = ITYP == filter_codes::TaperKeep ? pass : 1.0 - pass;
     if (cutoff)
         taper += (1.0 - taper) * RollOff(0.4697 / std::fabs(p.HEAD - p.SHLD), k - p.HEAD);
     return taper;
@@ -357,7 +359,7 @@ Cplx Composite(const FilterParams& p, double u, double v, double k, Cplx z)
 
 bool IsDirectionalTaper(int32_t ITYP)
 {
-    return ITYP == 8 || ITYP == 9;
+    return ITYP == filter_codes::TaperReject || ITYP == filter_codes::TaperKeep;
 }
 
 void FilterResponse(const FilterParams& p, double u, double v, double z[2], int32_t IND, int32_t ITYP)

@@ -3,12 +3,15 @@
 // reads its parts the same way, one after the other.
 
 #include "inverse_run.h"
+#include "filter_codes.h"
 
 #include "text_input.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+
+using namespace filter_codes;
 
 namespace {
 
@@ -53,7 +56,7 @@ bool InverseRun::ReadControlLines()
             fprintf(fpt18, "XO, YO, Z, PROD, AMPL\n");
     }
     if (ISSAVE == 1) {
-        if (request.IND == 12 || request.IND == 13) {
+        if (request.IND == HorizontalGradient || request.IND == PseudoGravityGradient) {
             fprintf(stderr, " \n");
             fprintf(stderr, "**** Option to record filtered spectrum ...\n");
             fprintf(stderr, " ... not implemented for total horiz. derivative ****\n");
@@ -76,10 +79,10 @@ void InverseRun::ReadRequestLine(const char* line2, ResponseRequest& r)
         r.IND = 1;
         r.ITYP = 0;
     }
-    if (r.ITYP == 6 || IsDirectionalTaper(r.ITYP))
+    if (r.ITYP == ShortStrikeReject || IsDirectionalTaper(r.ITYP))
         ScanString(line2, "%d %d %lg %lg %lg %lg", &r.IND, &r.ITYP, &r.WHEAD, &r.WSHLD, &r.p.pass.STRIKE,
                    &r.p.pass.HASTR);
-    if (r.ITYP == 4 || r.ITYP == 5) {
+    if (r.ITYP == StrikePass || r.ITYP == StrikeReject) {
         // The directional pass and reject take their azimuths from the wavelength positions.
         r.p.pass.STRIKE = r.WHEAD;
         r.p.pass.HASTR = r.WSHLD;
@@ -93,10 +96,10 @@ void InverseRun::ReadRequestLine(const char* line2, ResponseRequest& r)
 
 void InverseRun::LogWindowParameters(const ResponseRequest& r)
 {
-    if (r.ITYP == 4 || r.ITYP == 5) {
+    if (r.ITYP == StrikePass || r.ITYP == StrikeReject) {
         Log("IND=%d  ITYP=%d  pass.STRIKE=%13.2f   pass.HASTR=%13.2f\n", r.IND, r.ITYP, r.p.pass.STRIKE,
             r.p.pass.HASTR);
-    } else if (r.ITYP == 6 || IsDirectionalTaper(r.ITYP)) {
+    } else if (r.ITYP == ShortStrikeReject || IsDirectionalTaper(r.ITYP)) {
         Log("IND=%d  ITYP=%d  WHEAD=%13.2f WSHLD=%13.2f pass.STRIKE=%13.2f   pass.HASTR=%13.2f\n", r.IND, r.ITYP,
             r.WHEAD, r.WSHLD, r.p.pass.STRIKE, r.p.pass.HASTR);
     } else if (r.ITYP >= 1 && r.ITYP <= 3) {
@@ -108,42 +111,42 @@ void InverseRun::LogWindowParameters(const ResponseRequest& r)
 // The lines after line 2 that the response asks for, in their fixed order.
 bool InverseRun::ReadExtraLines(ResponseRequest& r)
 {
-    if (r.IND == 2 || r.IND == 4 || r.IND == 10)
+    if (r.IND == Derivative || r.IND == SecondDerivative || r.IND == Integration)
         ReadLineAndScan(fpt1, "%d", &r.p.IDIR);
-    if (r.IND == 11) {
+    if (r.IND == FieldComponents) {
         ReadLineAndScan(fpt1, "%lg %lg", &r.field.DEC, &r.field.INC);
         printf("DEC = %g, INC = %g\n", r.field.DEC, r.field.INC);
         r.p.IDIR = 1;
     }
-    if (r.IND == 2 && r.p.IDIR == 4) {
+    if (r.IND == Derivative && r.p.IDIR == AlongAzimuth) {
         ReadLineAndScan(fpt1, "%lg", &r.GRSTR);
         printf("GRSTR = %g\n", r.GRSTR);
     }
-    if (r.IND == 3) {
+    if (r.IND == Continuation) {
         ReadLineAndScan(fpt1, "%lg", &r.p.cont.Z);
         printf("cont.Z = %g\n", r.p.cont.Z);
     }
-    if (r.IND == 2) {
+    if (r.IND == Derivative) {
         r.p.cont.Z = 0.0;
         ReadLineAndScan(fpt1, "%lg", &r.p.cont.Z);
     }
     r.p.CG = std::cos(r.GRSTR * DEGREE);
     r.p.SG = std::sin(r.GRSTR * DEGREE);
     int32_t indNow = r.IND;
-    if (r.IND == 13) {
+    if (r.IND == PseudoGravityGradient) {
         // The pseudo-gravity of IND 13 is read as IND 6 reads it.
         Log(" \n");
         Log("Temporarily set IND=6\n");
         indNow = 6;
     }
     ReadDirectionLines(indNow, r);
-    if (r.IND == 12 || r.IND == 13) {
+    if (r.IND == HorizontalGradient || r.IND == PseudoGravityGradient) {
         ReadLineAndScan(fpt1, "%lg", &r.p.cont.Z);
         r.p.IDIR = 1;
         Log("IND=%d  cont.Z=%lg\n", r.IND, r.p.cont.Z);
     }
     ComputeDirectionCosines(r);
-    return r.IND == 18 ? ReadParts(r) : true;
+    return r.IND == Composite ? ReadParts(r) : true;
 }
 
 // IND 18: the count, then each part's line 2 and its own lines. A multi-pass or composite part
@@ -162,7 +165,7 @@ bool InverseRun::ReadParts(ResponseRequest& r)
         ResponseRequest& part = parts[i];
         part = ResponseRequest();
         ReadRequestLine(line, part);
-        if (IsMultiPass(part.IND) || part.IND == 18)
+        if (IsMultiPass(part.IND) || part.IND == Composite)
             return Fail("**** Control File Error: IND %d cannot be request %d of a composite \n", part.IND, i + 1);
         LogWindowParameters(part);
         if (!ReadExtraLines(part))
@@ -199,7 +202,7 @@ void InverseRun::ReadDirectionLines(int32_t indNow, ResponseRequest& r)
 // (L, M, N) = (cos I sin D, cos I cos D, -sin I) for the field, likewise for the magnetisation.
 void InverseRun::ComputeDirectionCosines(ResponseRequest& r)
 {
-    bool both = r.IND == 5 || r.IND == 6 || r.IND == 7 || r.IND == 13 || (r.IND >= 14 && r.IND <= 16);
+    bool both = r.IND == ReductionToPole || r.IND == PseudoGravity || r.IND == LayerSusceptibility || r.IND == PseudoGravityGradient || (r.IND >= 14 && r.IND <= 16);
     if (!both && r.IND != 11)
         return;
     double D = r.field.DEC * DEGREE, I = r.field.INC * DEGREE;

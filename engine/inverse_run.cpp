@@ -1,6 +1,7 @@
 // Inverse run frame: files, the filter section of the control file, the order of the stages.
 
 #include "inverse_run.h"
+#include "filter_codes.h"
 
 #include "nint.h"
 #include "text_input.h"
@@ -11,6 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+using namespace filter_codes;
 
 namespace {
 
@@ -126,7 +129,7 @@ bool InverseRun::OpenScratchFiles()
         return Fail("**** fpt10 Open File Error: %s \n", "fpt10_XDER");
     if (!(fpt20 = fopen(SiblingFileName(controlFileName, "fpt20_YDER").c_str(), "w+b")))
         return Fail("**** fpt20 Open File Error: %s \n", "fpt20_YDER");
-    if (request.IND == 11) {
+    if (request.IND == FieldComponents) {
         if (!(fpt30 = fopen(SiblingFileName(controlFileName, "fpt30_ZDER").c_str(), "w+b")))
             return Fail("**** fpt30 Open File Error: %s \n", "fpt30_ZDER");
         if (fpt17)
@@ -152,7 +155,7 @@ void InverseRun::SetDerivativeUnits()
     CompleteKernelParams(request);
     for (ResponseRequest& part : parts)
         CompleteKernelParams(part);
-    if (request.IND == 2)
+    if (request.IND == Derivative)
         Log(" GRADIENT IN GAMMAS PER = %8.1f\n", UNIT);
 }
 
@@ -172,7 +175,7 @@ bool InverseRun::AllocateWorkArrays()
         GX = (double*)calloc((size_t)LMAX + 2, sizeof(double));
         GY = (double*)calloc((size_t)LMAX + 2, sizeof(double));
         ok = GX && GY;
-        if (request.IND == 11)
+        if (request.IND == FieldComponents)
             ok = ok && (GZ = (double*)calloc((size_t)LMAX + 2, sizeof(double)));
     }
     if (!ok) {

@@ -2,6 +2,7 @@
 // along y column by column, and emit the values inside the data footprint.
 
 #include "inverse_run.h"
+#include "filter_codes.h"
 
 #include "complex_fft.h"
 #include "engine_threads.h"
@@ -11,6 +12,8 @@
 #include <system_error>
 #include <thread>
 #include <cstdlib>
+
+using namespace filter_codes;
 
 namespace {
 
@@ -73,7 +76,7 @@ bool InverseRun::FilterAndTransformRows(const FilterParams& params, int32_t j0, 
 {
     const size_t length = 2 * (size_t)LX;
     const double du = 1.0 / (LX * scale.DX), dv = 1.0 / (LY * scale.DY);   // cycles per grid unit
-    const bool filtered = !(request.IND == 11 && request.p.IDIR == 4);
+    const bool filtered = !(request.IND == FieldComponents && request.p.IDIR == AlongAzimuth);
     auto filter = [&](int32_t r) {
         double* row = rows + r * length;
         double v = (j0 + r - 1) * dv;
@@ -202,7 +205,7 @@ void InverseRun::KeepColumn(int32_t x, const double* column) const
 bool InverseRun::RestoresLevel(const ResponseRequest& r) const
 {
     if (r.IND != 18)
-        return r.IND == 1 || r.IND == 3 || r.IND == 5 || r.IND == 14;
+        return r.IND == WindowOnly || r.IND == Continuation || r.IND == ReductionToPole || r.IND == StableReductionToPole;
     for (int32_t i = 0; i < r.p.NPARTS; ++i)
         if (!RestoresLevel(r.p.PARTS[i]))
             return false;
