@@ -6,6 +6,7 @@
 #include "open_grids.h"
 #include "result_check.h"
 #include "catalogue_dialog.h"
+#include "chain_dialog.h"
 #include "rtp_dialog.h"
 #include "spectrum_window.h"
 #include "staged_output.h"
@@ -95,7 +96,7 @@ void StudioWindow::start()
     // The reduction at any latitude is one of the module's filters to the user: offered with them.
     if (!module_.moduleName.isEmpty())
         tree_->setGridActions(QList<QAction*>{ui_->actionReduceToPole} + catalogueActions() +
-                              QList<QAction*>{ui_->actionPowerSpectrum});
+                              QList<QAction*>{ui_->actionFilterChain, ui_->actionPowerSpectrum});
     openGrids(options_.grids);
 }
 
@@ -249,6 +250,19 @@ void StudioWindow::openCatalogueDialog(const I2DFourierFilters::FilterSpec& filt
     dialog->show();
 }
 
+void StudioWindow::openChainDialog()
+{
+    auto* grid = qobject_cast<Tavorin::I2DGridMesh*>(Tavorin::world()->getSelectionModel()->getMesh());
+    Tavorin::IBaseData* data = map_->shownData();
+    if (!grid || !data || data->mesh() != grid) {
+        tell(tr("Choose a grid in the tree and show one of its items on the map first; the chain filters that item."));
+        return;
+    }
+    auto* dialog = new ChainDialog(grid, data, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+}
+
 void StudioWindow::openSpectrumWindow()
 {
     auto* grid = qobject_cast<Tavorin::I2DGridMesh*>(Tavorin::world()->getSelectionModel()->getMesh());
@@ -295,6 +309,7 @@ void StudioWindow::connectActions()
     connect(ui_->actionExportMap, &QAction::triggered, this, &StudioWindow::exportMap);
     connect(ui_->actionReduceToPole, &QAction::triggered, this, &StudioWindow::openRtpDialog);
     connect(ui_->actionPowerSpectrum, &QAction::triggered, this, &StudioWindow::openSpectrumWindow);
+    connect(ui_->actionFilterChain, &QAction::triggered, this, &StudioWindow::openChainDialog);
     connect(ui_->actionQuit, &QAction::triggered, this, &QWidget::close);
     connect(ui_->actionFitMap, &QAction::triggered, map_, &MapView::fitToGrid);
     connect(ui_->actionAbout, &QAction::triggered, this, &StudioWindow::about);

@@ -70,6 +70,7 @@ private slots:
     void exportMap();
     void openRtpDialog();
     void openSpectrumWindow();
+    void openChainDialog();
     QList<QAction*> catalogueActions();
     void openCatalogueDialog(const I2DFourierFilters::FilterSpec& filter);
     void about();

@@ -12,6 +12,7 @@
 #include <rtp_dialog.h>
 #include <spectrum_window.h>
 #include <catalogue_dialog.h>
+#include <chain_dialog.h>
 #include <world_tree.h>
 
 #include <QLabel>
@@ -182,4 +183,26 @@ TEST(StudioCatalogue, GeneratedFormRunsItsFilterAndRefusesWhatTheRowRefuses)
     dialog->setValues({{QStringLiteral("long"), 3000.0}});
     EXPECT_EQ(dialog->run(), QString());
     EXPECT_EQ(grid->DataList()->items().last()->Name(), QStringLiteral("tmi band pass filtered"));
+}
+
+// A chain runs from its dialog on the shown item; its recipe saved and loaded gives the same steps.
+TEST(StudioChain, DialogRunsAChainAndItsRecipeRoundTrips)
+{
+    ScratchDir scratch;
+    auto window = studioOnBump(scratch);
+    Tavorin::I2DGridMesh* grid = gridNamed(QStringLiteral("tmi"));
+    ASSERT_NE(grid, nullptr);
+    triggerGridEntry(*window, grid, QStringLiteral("Filter chain…"));
+    auto* dialog = window->findChild<spectrafil::ChainDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    dialog->setStepsText(QStringLiteral("tilt vd"));
+    EXPECT_TRUE(dialog->run().contains(QStringLiteral("tilt"))) << dialog->run().toStdString();
+    dialog->setStepsText(QStringLiteral("continuation:height=100 vd"));
+    const QString recipe = QString::fromStdString(scratch.file("up_vd.json"));
+    EXPECT_EQ(dialog->saveRecipe(recipe), QString());
+    dialog->setStepsText(QString());
+    EXPECT_EQ(dialog->loadRecipe(recipe), QString());
+    EXPECT_TRUE(dialog->stepsText().startsWith(QStringLiteral("continuation:"))) << dialog->stepsText().toStdString();
+    EXPECT_EQ(dialog->run(), QString());
+    EXPECT_EQ(grid->DataList()->items().last()->Name(), QStringLiteral("tmi chain"));
 }

@@ -67,13 +67,13 @@ TEST_F(StudioWindowTest, ContextMenuOffersTheFiltersOnGridsOnlyAndSelectionFeeds
     EXPECT_EQ(window->tree()->indexOf(item).parent(), window->tree()->indexOf(grid));
 
     // The module's eleven, the studio's reduction to the pole at any latitude, the catalogue's
-    // filters beyond the module's dialog, and the power spectrum.
+    // filters beyond the module's dialog, the filter chain and the power spectrum.
     const QStringList gridMenu = menuTexts(*window, grid);
     const auto& catalogue = I2DFourierFilters::filterCatalogue();
     const auto beyondDialog = std::count_if(catalogue.begin(), catalogue.end(), [](const auto& filter) {
         return filter.dialog.filterType < 0 && !filter.magnetic;
     });
-    ASSERT_EQ(gridMenu.size(), 13 + beyondDialog);
+    ASSERT_EQ(gridMenu.size(), 14 + beyondDialog);
     EXPECT_EQ(gridMenu.first(), LowPass);
     EXPECT_EQ(gridMenu[11], QStringLiteral("Reduce to the pole (any latitude)"));
     EXPECT_EQ(gridMenu.last(), QStringLiteral("Power spectrum and depths"));
