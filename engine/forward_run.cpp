@@ -1,6 +1,7 @@
 // Frame of the forward run: construction, files, the order of the stages and the teardown.
 
 #include "forward_run.h"
+#include "run_log.h"
 #include "forward_state.h"
 
 #include <cmath>
@@ -159,17 +160,9 @@ void RunFree(ForwardState& s, void* block, size_t bytes)
     s.memoryInUse -= bytes;
 }
 
-// Writes to the console log (when it opened) and, unless null, to a second stream as well.
 static void LogTo(ForwardState& s, FILE* also, const char* format, va_list args)
 {
-    if (s.fpt6) {
-        va_list copy;
-        va_copy(copy, args);
-        std::vfprintf(s.fpt6, format, copy);
-        va_end(copy);
-    }
-    if (also)
-        std::vfprintf(also, format, args);
+    WriteRunLog(s.fpt6, also, format, args);
 }
 
 void Log(ForwardState& s, const char* format, ...)

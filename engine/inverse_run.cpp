@@ -1,6 +1,7 @@
 // Inverse run frame: files, the filter section of the control file, the order of the stages.
 
 #include "inverse_run.h"
+#include "run_log.h"
 #include "filter_codes.h"
 
 #include "nint.h"
@@ -178,20 +179,24 @@ bool InverseRun::AllocateWorkArrays()
         if (request.IND == FieldComponents)
             ok = ok && (GZ = (double*)calloc((size_t)LMAX + 2, sizeof(double)));
     }
-    if (!ok) {
-        printf("**** Allocate memory error \n");
-        Log("**** Allocate memory error \n");
-    }
+    if (!ok)
+        LogOut("**** Allocate memory error \n");
     return ok;
 }
 
 void InverseRun::Log(const char* format, ...)
 {
-    if (!fpt6)
-        return;
     va_list args;
     va_start(args, format);
-    vfprintf(fpt6, format, args);
+    WriteRunLog(fpt6, nullptr, format, args);
+    va_end(args);
+}
+
+void InverseRun::LogOut(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    WriteRunLog(fpt6, stdout, format, args);
     va_end(args);
 }
 
@@ -200,12 +205,7 @@ bool InverseRun::Fail(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    vfprintf(stderr, format, args);
-    if (fpt6)
-        vfprintf(fpt6, format, copy);
-    va_end(copy);
+    WriteRunLog(fpt6, stderr, format, args);
     va_end(args);
     return false;
 }

@@ -36,7 +36,9 @@ private:
     void SetDerivativeUnits();
     void CompleteKernelParams(ResponseRequest& r) const;
     bool AllocateWorkArrays();
+    // The console log alone; with standard output; a stop (with standard error, returns false).
     void Log(const char* format, ...);
+    void LogOut(const char* format, ...);
     bool Fail(const char* format, ...);
 
     // Spectrum header (spectrum_header.cpp)

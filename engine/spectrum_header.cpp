@@ -131,8 +131,7 @@ bool InverseRun::ReadRangeTables()
     COLRNG = (int32_t(*)[2])calloc((size_t)NX + 1, sizeof *COLRNG);
     ROWRNG = (int32_t(*)[2])calloc((size_t)NY + 1, sizeof *ROWRNG);
     if (!COLRNG || !ROWRNG) {
-        printf("**** Allocate memory error \n");
-        Log("**** Allocate memory error \n");
+        LogOut("**** Allocate memory error \n");
         return false;
     }
     for (int32_t bound = 0; bound < 2; ++bound)
