@@ -88,18 +88,18 @@ bool isBool(py::handle value)
 
 QVariant givenValue(const F::FilterSpec& filter, const std::string& key, py::handle value)
 {
-    const F::ParameterSpec* spec = nullptr;
+    const F::ParameterSpec* parameter = nullptr;
     for (const F::ParameterSpec& p : filter.parameters)
         if (key == p.key)
-            spec = &p;
+            parameter = &p;
     const QString shown = QString::fromStdString(py::repr(value).cast<std::string>());
     auto refuse = [&](const char* wanted) {
         return py::type_error(QStringLiteral("--%1 %2: %3").arg(QString::fromStdString(key), shown, QLatin1String(wanted))
                                   .toStdString());
     };
-    if (!spec) // completeParameters names it
+    if (!parameter) // completeParameters names it
         return QString::fromStdString(key);
-    switch (spec->kind) {
+    switch (parameter->kind) {
     case F::ParameterKind::Flag:
         if (!isBool(value))
             throw refuse("not True or False");

@@ -250,14 +250,24 @@ void StudioWindow::openCatalogueDialog(const I2DFourierFilters::FilterSpec& filt
     dialog->show();
 }
 
+// The selected grid and the item of it the map shows; false, with the user told what to choose,
+// when there is none. what: what the entry does with the item.
+bool StudioWindow::shownItemOfGrid(Tavorin::I2DGridMesh*& grid, Tavorin::IBaseData*& data, const QString& what)
+{
+    grid = qobject_cast<Tavorin::I2DGridMesh*>(Tavorin::world()->getSelectionModel()->getMesh());
+    data = map_->shownData();
+    if (grid && data && data->mesh() == grid)
+        return true;
+    tell(tr("Choose a grid in the tree and show one of its items on the map first; %1.").arg(what));
+    return false;
+}
+
 void StudioWindow::openChainDialog()
 {
-    auto* grid = qobject_cast<Tavorin::I2DGridMesh*>(Tavorin::world()->getSelectionModel()->getMesh());
-    Tavorin::IBaseData* data = map_->shownData();
-    if (!grid || !data || data->mesh() != grid) {
-        tell(tr("Choose a grid in the tree and show one of its items on the map first; the chain filters that item."));
+    Tavorin::I2DGridMesh* grid = nullptr;
+    Tavorin::IBaseData* data = nullptr;
+    if (!shownItemOfGrid(grid, data, tr("the chain filters that item")))
         return;
-    }
     auto* dialog = new ChainDialog(grid, data, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();
@@ -265,12 +275,10 @@ void StudioWindow::openChainDialog()
 
 void StudioWindow::openSpectrumWindow()
 {
-    auto* grid = qobject_cast<Tavorin::I2DGridMesh*>(Tavorin::world()->getSelectionModel()->getMesh());
-    Tavorin::IBaseData* data = map_->shownData();
-    if (!grid || !data || data->mesh() != grid) {
-        tell(tr("Choose a grid in the tree and show one of its items on the map first; the spectrum is that item's."));
+    Tavorin::I2DGridMesh* grid = nullptr;
+    Tavorin::IBaseData* data = nullptr;
+    if (!shownItemOfGrid(grid, data, tr("the spectrum is that item's")))
         return;
-    }
     const GridFileInfo* file = grids_->fileOf(grid);
     auto* window = new SpectrumWindow(grid, data, lengthUnit(file ? file->crsWkt : QString()), this);
     window->setAttribute(Qt::WA_DeleteOnClose);

@@ -71,6 +71,7 @@ private slots:
     void openRtpDialog();
     void openSpectrumWindow();
     void openChainDialog();
+    bool shownItemOfGrid(Tavorin::I2DGridMesh*& grid, Tavorin::IBaseData*& data, const QString& what);
     QList<QAction*> catalogueActions();
     void openCatalogueDialog(const I2DFourierFilters::FilterSpec& filter);
     void about();
