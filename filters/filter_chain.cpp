@@ -49,41 +49,27 @@ ChainContribution lowPassStep(const I2DGridMesh*, const QVariantMap& v)
 
 ChainContribution highPassStep(const I2DGridMesh*, const QVariantMap& v)
 {
-    const float cutoff = number(v, "cutoff");
-    return linear(formatLine("%d %d %f %f\n", WindowOnly, HighPass, cutoff / 1.5, double(cutoff)));
+    return linear(highPassLine(number(v, "cutoff")));
 }
 
 ChainContribution rtpStep(const I2DGridMesh*, const QVariantMap& v)
 {
     const MagneticDirections directions = magneticDirectionsOf(v);
-    const Stabilisation applied = resolveStabilisation(stabilisationOf(v), directions);
-    if (applied.method == Stabilisation::None)
-        return linear(formatLine("%d %d 0 0\n", ReductionToPole, NoWindow) + directionFields(directions) + "\n");
-    return linear(formatLine("%d %d 0 0\n", StableReductionToPole, NoWindow) + directionFields(directions) +
-                  formatLine(" %.9g\n", applied.value));
+    return linear(reductionToPoleLines(directions, resolveStabilisation(stabilisationOf(v), directions)));
 }
 
 ChainContribution pseudoGravityStep(const I2DGridMesh*, const QVariantMap& v)
 {
     const MagneticDirections directions = magneticDirectionsOf(v);
-    const Stabilisation applied = resolveStabilisation(stabilisationOf(v), directions);
-    const std::string fields = directionFields(directions) + formatLine(" %f", double(number(v, "field")));
-    if (applied.method == Stabilisation::None)
-        return linear(formatLine("%d %d 0 0\n", PseudoGravity, NoWindow) + fields + "\n");
-    return linear(formatLine("%d %d 0 0\n", StablePseudoGravity, NoWindow) + fields + formatLine(" %.9g\n", applied.value));
+    return linear(pseudoGravityLines(directions, number(v, "field"), resolveStabilisation(stabilisationOf(v), directions)));
 }
 
 // Orders 1 to 3 along z; each order takes the engine's units per 10^n grid units once more.
 ChainContribution verticalDerivativeStep(const I2DGridMesh* grid, const QVariantMap& v)
 {
     const int order = v.value(QStringLiteral("order"), 1).toInt();
-    const bool attenuate = flag(v, "attenuate");
-    const float scale = gridDerivativeScale(grid);
-    if (order == 1)
-        return linear(derivativeWindow(Derivative, grid, attenuate) + directionLines(Vertical), scale);
-    if (order == 2)
-        return linear(derivativeWindow(SecondDerivative, grid, attenuate) + formatLine("%d\n", Vertical), std::pow(scale, 2.0f));
-    return linear(derivativeWindow(ThirdVerticalDerivative, grid, attenuate), std::pow(scale, 3.0f));
+    return linear(verticalDerivativeLines(grid, order, flag(v, "attenuate")),
+                  std::pow(gridDerivativeScale(grid), static_cast<float>(order)));
 }
 
 // East-west and north-south are linear; the total is the amplitude of both, each continued one
@@ -106,28 +92,17 @@ ChainContribution horizontalDerivativeStep(const I2DGridMesh* grid, const QVaria
 
 ChainContribution continuationStep(const I2DGridMesh* grid, const QVariantMap& v)
 {
-    const float distance = number(v, "height");
-    const double w0 = meanCellSize(grid);
-    const double f = distance > 0.0f ? 1.0 : 3.0; // downward amplifies: a window three times longer
-    const std::string window = flag(v, "attenuate") ? formatLine("%d %d %f %f\n", Continuation, LowPass, 12 * f * w0, 6 * f * w0)
-                                                    : formatLine("%d %d %f %f\n", Continuation, LowPass, 4 * f * w0, 2 * f * w0);
-    return linear(window + formatLine("%f\n", double(distance)));
+    return linear(continuationLines(grid, number(v, "height"), flag(v, "attenuate")));
 }
 
 ChainContribution strikeStep(const I2DGridMesh*, const QVariantMap& v)
 {
-    const float strike = number(v, "strike"), tolerance = number(v, "tolerance"), cutoff = number(v, "cutoff");
-    if (tolerance < 0.0f)
-        return linear(formatLine("%d %d %f %f\n", WindowOnly, StrikePass, double(strike), double(strike - std::fabs(tolerance))));
-    return linear(formatLine("%d %d %f %f %f %f\n", WindowOnly, ShortStrikeReject, 1.5 * cutoff, double(cutoff), double(strike),
-                             double(strike - tolerance)));
+    return linear(strikeLines(number(v, "strike"), number(v, "tolerance"), number(v, "cutoff")));
 }
 
 ChainContribution directionalStep(const I2DGridMesh*, const QVariantMap& v)
 {
-    const float strike = number(v, "strike"), tolerance = number(v, "tolerance"), cutoff = number(v, "cutoff");
-    return linear(formatLine("1 %d %.9g %.9g %.9g %.9g\n", flag(v, "keep") ? 9 : 8, 1.5 * cutoff, double(cutoff),
-                             double(strike), double(strike) - double(tolerance)));
+    return linear(directionalLines(number(v, "strike"), number(v, "tolerance"), number(v, "cutoff"), flag(v, "keep")));
 }
 
 // The first derivatives along z, x and y of the product, with the derivatives' window.

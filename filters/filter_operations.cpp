@@ -55,6 +55,39 @@ std::string lowPassLine(float cutoff)
     return formatLine("%d %d %f %f\n", WindowOnly, LowPass, 1.5 * cutoff, double(cutoff));
 }
 
+std::string highPassLine(float cutoff)
+{
+    return formatLine("%d %d %f %f\n", WindowOnly, HighPass, cutoff / 1.5, double(cutoff));
+}
+
+std::string reductionToPoleLines(const MagneticDirections& directions, const Stabilisation& applied)
+{
+    if (applied.method == Stabilisation::None)
+        return formatLine("%d %d 0 0\n", ReductionToPole, NoWindow) + directionFields(directions) + "\n";
+    return formatLine("%d %d 0 0\n", StableReductionToPole, NoWindow) + directionFields(directions) +
+           formatLine(" %.9g\n", applied.value);
+}
+
+std::string continuationLines(const I2DGridMesh* grid, float distance, bool attenuate)
+{
+    const double w0 = meanCellSize(grid);
+    const double f = distance > 0.0f ? 1.0 : 3.0;
+    const std::string window = attenuate ? formatLine("%d %d %f %f\n", Continuation, LowPass, 12 * f * w0, 6 * f * w0)
+                                         : formatLine("%d %d %f %f\n", Continuation, LowPass, 4 * f * w0, 2 * f * w0);
+    return window + formatLine("%f\n", double(distance));
+}
+
+std::string strikeLines(float strike, float tolerance, float cutoff)
+{
+    if (tolerance < 0.0f) {
+        const float halfResponse = strike - std::fabs(tolerance);
+        return formatLine("%d %d %f %f\n", WindowOnly, StrikePass, double(strike), double(halfResponse));
+    }
+    const float halfResponse = strike - tolerance;
+    return formatLine("%d %d %f %f %f %f\n", WindowOnly, ShortStrikeReject, 1.5 * cutoff, double(cutoff),
+                      double(strike), double(halfResponse));
+}
+
 bool lowPass(I2DGridMesh* grid, IBaseData* data, float cutoff, QString resultName)
 {
     SingleResultFilter filter;
@@ -76,7 +109,7 @@ bool highPass(I2DGridMesh* grid, IBaseData* data, float cutoff, QString resultNa
     SingleResultFilter filter;
     filter.suffix = QStringLiteral(" high pass filtered");
     filter.rejection = [cutoff] { return cutoff <= 0.0f ? CutoffMessage : QString(); };
-    filter.filterLines = [cutoff] { return formatLine("%d %d %f %f\n", WindowOnly, HighPass, cutoff / 1.5, double(cutoff)); };
+    filter.filterLines = [cutoff] { return highPassLine(cutoff); };
     return runSingleResultFilter(grid, data, resultName, filter);
 }
 
@@ -102,13 +135,7 @@ bool rtpStable(I2DGridMesh* grid, IBaseData* data, const MagneticDirections& dir
     filter.suffix = QStringLiteral(" rtp filtered");
     filter.rejection = [=] { return stableRejection(directions, stabilisation); };
     filter.afterGridCheck = [=] { logStabilisation(applied); };
-    // The plain division keeps the code of rtp, the limited gain adds its limit inclination.
-    filter.filterLines = [=] {
-        if (applied.method == Stabilisation::None)
-            return formatLine("%d %d 0 0\n", ReductionToPole, NoWindow) + directionFields(directions) + "\n";
-        return formatLine("%d %d 0 0\n", StableReductionToPole, NoWindow) + directionFields(directions) +
-               formatLine(" %.9g\n", applied.value);
-    };
+    filter.filterLines = [=] { return reductionToPoleLines(directions, applied); };
     return runSingleResultFilter(grid, data, resultName, filter);
 }
 
@@ -148,14 +175,7 @@ bool continuation(I2DGridMesh* grid, IBaseData* data, float distance, bool atten
 {
     SingleResultFilter filter;
     filter.suffix = QStringLiteral(" cont filtered");
-    filter.filterLines = [=] {
-        // Downward continuation amplifies short wavelengths, so its window cuts three times longer.
-        const double w0 = meanCellSize(grid);
-        const double f = distance > 0.0f ? 1.0 : 3.0;
-        const std::string window = attenuate ? formatLine("%d %d %f %f\n", Continuation, LowPass, 12 * f * w0, 6 * f * w0)
-                                             : formatLine("%d %d %f %f\n", Continuation, LowPass, 4 * f * w0, 2 * f * w0);
-        return window + formatLine("%f\n", double(distance));
-    };
+    filter.filterLines = [=] { return continuationLines(grid, distance, attenuate); };
     return runSingleResultFilter(grid, data, resultName, filter);
 }
 
@@ -181,15 +201,7 @@ bool strike(I2DGridMesh* grid, IBaseData* data, float strike, float tolerance, f
             return QStringLiteral("Strike tolerance too high");
         return QString();
     };
-    filter.filterLines = [=] {
-        if (plainReject) {
-            const float halfResponse = strike - std::fabs(tolerance);
-            return formatLine("%d %d %f %f\n", WindowOnly, StrikePass, double(strike), double(halfResponse));
-        }
-        const float halfResponse = strike - tolerance;
-        return formatLine("%d %d %f %f %f %f\n", WindowOnly, ShortStrikeReject, 1.5 * cutoff, double(cutoff),
-                          double(strike), double(halfResponse));
-    };
+    filter.filterLines = [=] { return strikeLines(strike, tolerance, cutoff); };
     return runSingleResultFilter(grid, data, resultName, filter);
 }
 

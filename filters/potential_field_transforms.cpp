@@ -93,7 +93,7 @@ std::string transformLines(const TransformParameters& p, double w0)
     case Transform::PseudoGravity:
         break;
     }
-    return formatLine("%d %d 0 0\n", stable ? StablePseudoGravity : PseudoGravity, NoWindow) + directions + formatLine(" %f", f) + limit + "\n";
+    return pseudoGravityLines(p.directions, p.fieldStrength, p.stabilisation);
 }
 
 bool potentialFieldTransform(I2DGridMesh* grid, IBaseData* data, const TransformParameters& p,
@@ -158,6 +158,14 @@ bool pseudoGravityStable(I2DGridMesh* grid, IBaseData* data, float fieldStrength
     const TransformParameters p = stableParameters(0.0f, fieldStrength, directions, Transform::PseudoGravity, false,
                                                    stabilisation);
     return potentialFieldTransform(grid, data, p, QStringLiteral(" pseudo gravity filtered"), resultName);
+}
+
+std::string pseudoGravityLines(const MagneticDirections& directions, float fieldStrength, const Stabilisation& applied)
+{
+    const bool stable = applied.method != Stabilisation::None;
+    return formatLine("%d %d 0 0\n", stable ? StablePseudoGravity : PseudoGravity, NoWindow) +
+           directionFields(directions) + formatLine(" %f", double(fieldStrength)) +
+           (stable ? formatLine(" %.9g", applied.value) : std::string()) + "\n";
 }
 
 } // namespace I2DFourierFilters

@@ -3,6 +3,7 @@
 // order is the same for all of them and lives in runSingleResultFilter only.
 
 #include "filter_codes.h"
+#include "fourier_filters.h"
 
 #include <QString>
 
@@ -48,6 +49,22 @@ std::string lowPassLine(float cutoff);
 std::string derivativeWindow(filter_codes::Response response, const Tavorin::I2DGridMesh* grid, bool attenuate);
 // A derivative's direction line and the continuation line after it (none: "0").
 std::string directionLines(filter_codes::Direction direction);
+
+// The requests the operations write, shared with the chains that multiply them.
+std::string highPassLine(float cutoff);
+// The plain division keeps the code of the reduction to the pole; the limited gain adds its limit.
+std::string reductionToPoleLines(const MagneticDirections& directions, const Stabilisation& applied);
+// The pseudo-gravity's lines; the limited gain adds its limit to the direction line.
+std::string pseudoGravityLines(const MagneticDirections& directions, float fieldStrength, const Stabilisation& applied);
+// Downward continuation amplifies short wavelengths, so its window cuts three times longer.
+std::string continuationLines(const Tavorin::I2DGridMesh* grid, float distance, bool attenuate);
+// A negative tolerance asks for the plain directional pass, without the low-pass roll-off.
+std::string strikeLines(float strike, float tolerance, float cutoff);
+// Along z: the first derivative without continuation, the second, the third.
+std::string verticalDerivativeLines(const Tavorin::I2DGridMesh* grid, int order, bool attenuate);
+// The taper's line: the low pass's wavelengths (0 0 for every wavelength), the strike and the
+// azimuth of one half.
+std::string directionalLines(float strike, float tolerance, float cutoff, bool keep);
 // derivativeScale of the grid, logged: the derivatives come back per grid unit.
 std::function<float()> derivativeDivisor(const Tavorin::I2DGridMesh* grid);
 

@@ -58,14 +58,7 @@ bool verticalDerivative(I2DGridMesh* grid, IBaseData* data, int order, bool atte
         const float scale = derivativeDivisor(grid)();
         return order == 1 ? scale : std::pow(scale, static_cast<float>(order));
     };
-    // Along z: the first derivative without continuation, the second, the third.
-    filter.filterLines = [=] {
-        if (order == 1)
-            return derivativeWindow(Derivative, grid, attenuate) + directionLines(Vertical);
-        if (order == 2)
-            return derivativeWindow(SecondDerivative, grid, attenuate) + formatLine("%d\n", Vertical);
-        return derivativeWindow(ThirdVerticalDerivative, grid, attenuate);
-    };
+    filter.filterLines = [=] { return verticalDerivativeLines(grid, order, attenuate); };
     return runSingleResultFilter(grid, data, resultName, filter);
 }
 
@@ -112,13 +105,23 @@ bool directionalFilter(I2DGridMesh* grid, IBaseData* data, float strike, float t
             return QStringLiteral("Wavelength cut-off %1 must be 0 (every wavelength) or greater").arg(cutoff);
         return QString();
     };
-    // The taper's line: the low pass's wavelengths (0 0 for every wavelength), the strike and the
-    // azimuth of one half.
-    filter.filterLines = [=] {
-        return formatLine("%d %d %.9g %.9g %.9g %.9g\n", WindowOnly, keep ? TaperKeep : TaperReject, 1.5 * cutoff, double(cutoff), double(strike),
-                          double(strike) - double(tolerance));
-    };
+    filter.filterLines = [=] { return directionalLines(strike, tolerance, cutoff, keep); };
     return runSingleResultFilter(grid, data, resultName, filter);
+}
+
+std::string verticalDerivativeLines(const I2DGridMesh* grid, int order, bool attenuate)
+{
+    if (order == 1)
+        return derivativeWindow(Derivative, grid, attenuate) + directionLines(Vertical);
+    if (order == 2)
+        return derivativeWindow(SecondDerivative, grid, attenuate) + formatLine("%d\n", Vertical);
+    return derivativeWindow(ThirdVerticalDerivative, grid, attenuate);
+}
+
+std::string directionalLines(float strike, float tolerance, float cutoff, bool keep)
+{
+    return formatLine("%d %d %.9g %.9g %.9g %.9g\n", WindowOnly, keep ? TaperKeep : TaperReject, 1.5 * cutoff,
+                      double(cutoff), double(strike), double(strike) - double(tolerance));
 }
 
 } // namespace I2DFourierFilters
