@@ -153,12 +153,17 @@ TEST(StudioRtp, ComputeTakesTheFieldFromIgrfAtTheGridCentreOrSaysWhyNot)
 
 } // namespace
 
-// The grid's menu also opens the power spectrum of the item on the map, with its depth lines.
-TEST(StudioSpectrum, GridMenuShowsThePowerSpectrumAndDepthsOfTheShownItem)
-{
+// The studio on the grid "tmi", chosen in the tree, for the entries of its menu.
+class StudioEntry : public ::testing::Test {
+protected:
     ScratchDir scratch;
-    auto window = studioOnBump(scratch);
+    std::unique_ptr<spectrafil::StudioWindow> window = studioOnBump(scratch);
     Tavorin::I2DGridMesh* grid = gridNamed(QStringLiteral("tmi"));
+};
+
+// The grid's menu also opens the power spectrum of the item on the map, with its depth lines.
+TEST_F(StudioEntry, GridMenuShowsThePowerSpectrumAndDepthsOfTheShownItem)
+{
     ASSERT_NE(grid, nullptr);
     triggerGridEntry(*window, grid, QStringLiteral("Power spectrum and depths"));
     const QList<spectrafil::SpectrumWindow*> windows = window->findChildren<spectrafil::SpectrumWindow*>();
@@ -169,11 +174,8 @@ TEST(StudioSpectrum, GridMenuShowsThePowerSpectrumAndDepthsOfTheShownItem)
 
 // A catalogue filter beyond the module's dialog runs from its generated form; values outside the
 // row's ranges are refused in the form with the tool's message.
-TEST(StudioCatalogue, GeneratedFormRunsItsFilterAndRefusesWhatTheRowRefuses)
+TEST_F(StudioEntry, GeneratedFormRunsItsFilterAndRefusesWhatTheRowRefuses)
 {
-    ScratchDir scratch;
-    auto window = studioOnBump(scratch);
-    Tavorin::I2DGridMesh* grid = gridNamed(QStringLiteral("tmi"));
     ASSERT_NE(grid, nullptr);
     triggerGridEntry(*window, grid, QStringLiteral("Band pass"));
     auto* dialog = window->findChild<spectrafil::CatalogueDialog*>();
@@ -186,11 +188,8 @@ TEST(StudioCatalogue, GeneratedFormRunsItsFilterAndRefusesWhatTheRowRefuses)
 }
 
 // A chain runs from its dialog on the shown item; its recipe saved and loaded gives the same steps.
-TEST(StudioChain, DialogRunsAChainAndItsRecipeRoundTrips)
+TEST_F(StudioEntry, DialogRunsAChainAndItsRecipeRoundTrips)
 {
-    ScratchDir scratch;
-    auto window = studioOnBump(scratch);
-    Tavorin::I2DGridMesh* grid = gridNamed(QStringLiteral("tmi"));
     ASSERT_NE(grid, nullptr);
     triggerGridEntry(*window, grid, QStringLiteral("Filter chain…"));
     auto* dialog = window->findChild<spectrafil::ChainDialog*>();
