@@ -4,6 +4,8 @@
 
 #include "forward_state.h"
 
+#include "engine_threads.h"
+
 
 #include <algorithm>
 #include <cmath>
@@ -220,7 +222,10 @@ bool AllocateGrid(ForwardState& s)
     }
     for (int32_t ix = 1; ix <= s.NTOTX; ++ix)
         s.V[ix] = s.VBLOCK + static_cast<size_t>(ix - 1) * s.NTOTY;
-    std::fill(s.VBLOCK + 1, s.VBLOCK + cells + 1, EMPTY_CELL);
+    PrepareFreshMemory(s.VBLOCK, (cells + 1) * sizeof(double));
+    ParallelFor(s.NTOTX, 64, [&](int64_t first, int64_t last, int32_t) {
+        std::fill(s.V[first + 1] + 1, s.V[last] + s.NTOTY + 1, EMPTY_CELL); // rows 1..NTOTY
+    });
     return true;
 }
 

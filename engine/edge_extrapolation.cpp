@@ -165,6 +165,7 @@ bool FirstExtrapolation(ForwardState& s)
         LogErr(s, " *** Allocate memory Error for variable UNIT8_ARR: Execute \n");
         return false;
     }
+    PrepareFreshMemory(UNIT8_ARR, bytes);
     CollectTails(s, lineStart, UNIT8_ARR);
     LogOut(s, "Call - SORTER_ARR\n");
     SORTER_ARR(n, UNIT8_ARR);

@@ -10,6 +10,7 @@
 #include <exception>
 #include <mutex>
 #include <thread>
+#include <sys/mman.h>
 #include <unistd.h>
 #include <vector>
 
@@ -148,4 +149,27 @@ void ParallelFor(int64_t count, int64_t chunk, const std::function<void(int64_t,
         return;
     }
     Pool().Run(workers, count, chunk, body);
+}
+
+void PrepareFreshMemory(void* block, size_t bytes)
+{
+#ifdef MADV_POPULATE_WRITE
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    if (!block || pageSize <= 0)
+        return;
+    const uintptr_t page = static_cast<uintptr_t>(pageSize);
+    const uintptr_t first = (reinterpret_cast<uintptr_t>(block) + page - 1) / page * page;
+    const uintptr_t last = (reinterpret_cast<uintptr_t>(block) + bytes) / page * page;
+    if (first >= last)
+        return;
+    const int64_t pages = static_cast<int64_t>((last - first) / page);
+    const int64_t PAGES_PER_CALL = 2048; // 8 MiB of 4 KiB pages: few calls, even shares
+    ParallelFor(pages, PAGES_PER_CALL, [&](int64_t p0, int64_t p1, int32_t) {
+        madvise(reinterpret_cast<void*>(first + static_cast<uintptr_t>(p0) * page),
+                static_cast<size_t>(p1 - p0) * page, MADV_POPULATE_WRITE);
+    });
+#else
+    (void)block;
+    (void)bytes;
+#endif
 }

@@ -3,6 +3,7 @@
 // index is done, and the calling thread works as one of the workers. Each worker owns its own
 // transform work arrays, so work items may call ComplexFFT freely.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 
@@ -14,3 +15,9 @@ int32_t engineThreads();
 // ascending order to whichever worker is free; worker is 0 .. engineThreads() - 1 and no two
 // chunks run with the same worker number at the same time.
 void ParallelFor(int64_t count, int64_t chunk, const std::function<void(int64_t, int64_t, int32_t)>& body);
+
+// A hint for a block just allocated and about to be written whole: its pages are faulted in on
+// the engine's threads at once. A first write to a fresh page is a fault, and on some virtual
+// machines a costly one; asked for in bulk, in parallel, the same pages cost a fraction. Where the
+// system cannot do this, nothing happens and the pages come in as they are written.
+void PrepareFreshMemory(void* block, size_t bytes);

@@ -4,6 +4,7 @@
 #include "run_log.h"
 #include "filter_codes.h"
 
+#include "engine_threads.h"
 #include "nint.h"
 #include "text_input.h"
 
@@ -170,8 +171,11 @@ bool InverseRun::AllocateWorkArrays()
     LMAX = std::max(LX, LY);
     printf("LX = %d, LY = %d, LY2 = %d, LMAX = %d\n", LX, LY, LY2, LMAX);
     NROWS = std::max(LY21, JF + 1);
-    GRID = (double*)calloc(2 * ((size_t)NROWS + 1) * ((size_t)NX + 1), sizeof(double));
+    const size_t gridDoubles = 2 * ((size_t)NROWS + 1) * ((size_t)NX + 1);
+    GRID = (double*)calloc(gridDoubles, sizeof(double));
     bool ok = GRID != nullptr;
+    if (ok)
+        PrepareFreshMemory(GRID, gridDoubles * sizeof(double));
     if (ok && request.IND >= 11 && request.IND <= 13) {
         GX = (double*)calloc((size_t)LMAX + 2, sizeof(double));
         GY = (double*)calloc((size_t)LMAX + 2, sizeof(double));

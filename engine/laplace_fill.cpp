@@ -160,14 +160,16 @@ struct Sweep {
         }
     }
 
-    // The band's sums and residuals, which must follow those of the band below.
-    void FinishBand(int64_t band)
+    int32_t FirstRow(int64_t band) const { return static_cast<int32_t>(band * BAND + 1); }
+    int32_t Rows(int64_t band) const { return std::min(BAND, NY - FirstRow(band) + 1); }
+
+    // The band's residuals, once it and the band below have relaxed: its rows up to the last but
+    // one, and the top row of the band below, which the band has now used.
+    void AddResidualsOf(int64_t band)
     {
-        int32_t j0 = static_cast<int32_t>(band * BAND + 1);
-        int32_t rows = std::min(BAND, NY - j0 + 1);
-        SumBand(rows, Slot(band));
+        int32_t j0 = FirstRow(band);
         bool rowBelowWaits = j0 > 1 && j0 - 1 != 1;
-        AddBandResiduals(j0, rows, rowBelowWaits ? Slot(band - 1).topRow : nullptr, Slot(band));
+        AddBandResiduals(j0, Rows(band), rowBelowWaits ? Slot(band - 1).topRow : nullptr, Slot(band));
     }
 
     void AddRow(const double* kept, int32_t j)
@@ -181,20 +183,22 @@ struct Sweep {
     void RunSerially()
     {
         for (int64_t band = 0; band < Bands(); ++band) {
-            int32_t j0 = static_cast<int32_t>(band * BAND + 1);
-            int32_t rows = std::min(BAND, NY - j0 + 1);
+            int32_t j0 = FirstRow(band), rows = Rows(band);
             for (int32_t i = 1; i <= NX; ++i)
                 relaxed += RelaxColumn(i, j0, rows, Slot(band));
-            FinishBand(band);
+            SumBand(rows, Slot(band));
+            AddResidualsOf(band);
         }
     }
 
+    // Each band adds its residuals as soon as it and the band below have relaxed (they go to rows
+    // no other band reads any more), but its misfit sums only after those of the band below.
     void RunAsWavefront()
     {
         std::vector<std::atomic<int32_t>> columnsDone(Bands());
         for (std::atomic<int32_t>& done : columnsDone)
             done = 0;
-        std::atomic<int64_t> bandsFinished{0};
+        std::atomic<int64_t> bandsAdded{0}, bandsSummed{0};
         std::atomic<int64_t> relaxedCount{0};
         auto waitFor = [](auto& counter, int64_t value) {
             while (counter.load(std::memory_order_acquire) < value)
@@ -202,10 +206,10 @@ struct Sweep {
         };
         ParallelFor(Bands(), 1, [&](int64_t first, int64_t last, int32_t) {
             for (int64_t band = first; band < last; ++band) {
-                // The slot's previous band, and the band above it that reads its top row, are done.
-                waitFor(bandsFinished, band - slotCount + 2);
-                int32_t j0 = static_cast<int32_t>(band * BAND + 1);
-                int32_t rows = std::min(BAND, NY - j0 + 1);
+                // The slot's previous band is summed, and the band above it has taken its top row.
+                waitFor(bandsSummed, band - slotCount + 1);
+                waitFor(bandsAdded, band - slotCount + 2);
+                int32_t j0 = FirstRow(band), rows = Rows(band);
                 int64_t count = 0;
                 for (int32_t i = 1; i <= NX; ++i) {
                     if (band > 0)
@@ -214,9 +218,12 @@ struct Sweep {
                     columnsDone[band].store(i, std::memory_order_release);
                 }
                 relaxedCount += count;
-                waitFor(bandsFinished, band);
-                FinishBand(band);
-                bandsFinished.store(band + 1, std::memory_order_release);
+                waitFor(bandsAdded, band);
+                AddResidualsOf(band);
+                bandsAdded.store(band + 1, std::memory_order_release);
+                waitFor(bandsSummed, band);
+                SumBand(rows, Slot(band));
+                bandsSummed.store(band + 1, std::memory_order_release);
             }
         });
         relaxed = relaxedCount;
