@@ -66,6 +66,12 @@ void WriteRawTable(ForwardState& s)
     }
 }
 
+// Column ix of STORE: the half spectrum along Y of grid column ix, LY21 complex values.
+double* StoreColumn(ForwardState& s, int32_t ix)
+{
+    return s.STORE + 2 * static_cast<size_t>(ix - 1) * s.LY21;
+}
+
 // Column ix of the extended grid, transformed along Y in D; coefficients 0..LY/2 go to STORE.
 void TransformColumn(ForwardState& s, int32_t ix, double* D)
 {
@@ -77,36 +83,39 @@ void TransformColumn(ForwardState& s, int32_t ix, double* D)
             D[2 * (iy - 1)] = g;
     }
     ComplexFFT(1, s.LY, D);
-    for (int32_t ky = 0; ky < s.LY21; ++ky) {
-        double* cell = s.STORE + 2 * (static_cast<size_t>(ky) * s.NX + (ix - 1));
-        cell[0] = D[2 * ky];
-        cell[1] = D[2 * ky + 1];
+    std::copy(D, D + 2 * static_cast<size_t>(s.LY21), StoreColumn(s, ix));
+}
+
+// Columns of V whose pages go back to the system at once, after their transform; records
+// transformed and then written as one batch; records gathered from STORE's columns together (eight
+// complex values of a column span two cache lines).
+const int32_t RELEASE_COLUMNS = 64;
+const int32_t RECORD_BATCH = 64;
+const int32_t GATHERED_RECORDS = 8;
+
+// Records ky0 .. ky0+count-1 (rows of STORE), each zero-filled to LX and transformed along X in
+// its own vector of `records`: spectrum records ky0 ...
+void TransformRecords(ForwardState& s, int32_t ky0, int32_t count, double* records)
+{
+    const size_t length = 2 * static_cast<size_t>(s.LX);
+    for (int32_t ix = 1; ix <= s.NX; ++ix) {
+        const double* cell = StoreColumn(s, ix) + 2 * static_cast<size_t>(ky0);
+        for (int32_t r = 0; r < count; ++r) {
+            records[r * length + 2 * (ix - 1)] = cell[2 * r];
+            records[r * length + 2 * (ix - 1) + 1] = cell[2 * r + 1];
+        }
+    }
+    for (int32_t r = 0; r < count; ++r) {
+        double* D = records + r * length;
+        std::fill(D + 2 * static_cast<size_t>(s.NX), D + length, 0.0);
+        ComplexFFT(1, s.LX, D);
     }
 }
 
-// Row ky of STORE, zero-filled to LX and transformed along X in D: spectrum record ky.
-void TransformRow(ForwardState& s, int32_t ky, double* D)
-{
-    const double* row = s.STORE + 2 * static_cast<size_t>(ky) * s.NX;
-    std::copy(row, row + 2 * static_cast<size_t>(s.NX), D);
-    std::fill(D + 2 * static_cast<size_t>(s.NX), D + 2 * static_cast<size_t>(s.LX), 0.0);
-    ComplexFFT(1, s.LX, D);
-}
-
-// Columns of V, rows of STORE whose pages go back to the system at once, after their transform.
-// The rows are also the batch in which the records are transformed and then written.
-const int32_t RELEASE_COLUMNS = 64;
-const int32_t RELEASE_ROWS = 64;
-
-// Rows first..last of STORE.
-void ReleaseStoreRows(ForwardState& s, int32_t first, int32_t last)
-{
-    ReleasePages(s.STORE + 2 * static_cast<size_t>(first) * s.NX, s.STORE + 2 * (static_cast<size_t>(last) + 1) * s.NX);
-}
-
 // All columns along Y, RELEASE_COLUMNS at a time on the engine's threads, each with its own
-// work vector; V is not read after this stage, so each batch gives its memory back at once and
-// V and STORE are never held whole at the same time.
+// work vector. Each batch faults in its part of STORE at once (its columns are contiguous) and,
+// as V is not read after this stage, gives V's columns back, so V and STORE are never held whole
+// at the same time.
 bool TransformColumns(ForwardState& s)
 {
     const size_t length = 2 * static_cast<size_t>(s.LY);
@@ -119,6 +128,8 @@ bool TransformColumns(ForwardState& s)
     if (s.fpt4)
         WriteRawTable(s);
     ParallelFor(s.NX, RELEASE_COLUMNS, [&](int64_t first, int64_t last, int32_t worker) {
+        PrepareFreshMemory(StoreColumn(s, static_cast<int32_t>(first + 1)),
+                           2 * sizeof(double) * static_cast<size_t>(last - first) * s.LY21);
         for (int64_t ix = first + 1; ix <= last; ++ix)
             TransformColumn(s, static_cast<int32_t>(ix), vectors + worker * length);
         if (last % RELEASE_COLUMNS == 0)
@@ -149,26 +160,22 @@ bool WriteRecords(ForwardState& s, const RecordBatch& batch, AmplitudeRange& ran
 
 // Rows of STORE along X into the spectrum file. A batch is transformed on the engine's threads
 // while a writer thread writes the one before it, in record order.
-// buffers holds two batches of RELEASE_ROWS records.
+// buffers holds two batches of RECORD_BATCH records.
 bool TransformRowsAndWrite(ForwardState& s, double* buffers, AmplitudeRange& range)
 {
     const size_t length = 2 * static_cast<size_t>(s.LX);
-    const size_t batchDoubles = length * RELEASE_ROWS;
+    const size_t batchDoubles = length * RECORD_BATCH;
     bool written = true;
     std::thread writer;
     RecordBatch batch;
-    for (int32_t first = 0, index = 0; first < s.LY21; first += RELEASE_ROWS, ++index) {
+    for (int32_t first = 0, index = 0; first < s.LY21; first += RECORD_BATCH, ++index) {
         batch.records = buffers + (index % 2) * batchDoubles;
         batch.first = first;
-        batch.count = std::min(RELEASE_ROWS, s.LY21 - first);
-        ParallelFor(batch.count, 1, [&](int64_t r0, int64_t r1, int32_t) {
-            for (int64_t r = r0; r < r1; ++r)
-                TransformRow(s, static_cast<int32_t>(first + r), batch.records + r * length);
+        batch.count = std::min(RECORD_BATCH, s.LY21 - first);
+        ParallelFor(batch.count, GATHERED_RECORDS, [&](int64_t r0, int64_t r1, int32_t) {
+            TransformRecords(s, static_cast<int32_t>(first + r0), static_cast<int32_t>(r1 - r0),
+                             batch.records + r0 * length);
         });
-        // STORE's transformed rows go back to the system: the spectrum file's pages in the
-        // system's cache take their place instead of adding to them.
-        if (batch.count == RELEASE_ROWS)
-            ReleaseStoreRows(s, first, first + RELEASE_ROWS - 1);
         if (writer.joinable())
             writer.join();
         if (!written)
@@ -194,7 +201,7 @@ bool TransformAndWriteSpectrum(ForwardState& s)
     if (!TransformColumns(s))
         return false;
     FreeGrid(s);
-    const size_t batches = 2 * 2 * static_cast<size_t>(s.LX) * RELEASE_ROWS;
+    const size_t batches = 2 * 2 * static_cast<size_t>(s.LX) * RECORD_BATCH;
     double* buffers = static_cast<double*>(RunCalloc(s, batches, sizeof(double)));
     if (!buffers) {
         LogErr(s, " *** Memory allocation error: spectrum record batches\n");
