@@ -10,6 +10,7 @@
 #include <cmath>
 #include <system_error>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -92,6 +93,24 @@ void TransformColumn(ForwardState& s, int32_t ix, double* D)
 const int32_t RELEASE_COLUMNS = 64;
 const int32_t RECORD_BATCH = 64;
 const int32_t GATHERED_RECORDS = 8;
+// Records after which the part of STORE they were read from goes back to the system, so that the
+// spectrum file's pages in the system's cache can take its place.
+const int32_t RELEASE_RECORDS = 512;
+
+// Rows from..to-1 of every STORE column, read for the last time: their whole pages go back, with
+// the one a previous release left because it reached into these rows.
+void ReleaseStoreRows(ForwardState& s, int32_t from, int32_t to)
+{
+    const uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    ParallelFor(s.NX, 256, [&](int64_t first, int64_t last, int32_t) {
+        for (int64_t ix = first + 1; ix <= last; ++ix) {
+            const double* column = StoreColumn(s, static_cast<int32_t>(ix));
+            uintptr_t begin = reinterpret_cast<uintptr_t>(column + 2 * static_cast<size_t>(from)) / page * page;
+            begin = std::max(begin, reinterpret_cast<uintptr_t>(column));
+            ReleasePages(reinterpret_cast<const void*>(begin), column + 2 * static_cast<size_t>(to));
+        }
+    });
+}
 
 // Records ky0 .. ky0+count-1 (rows of STORE), each zero-filled to LX and transformed along X in
 // its own vector of `records`: spectrum records ky0 ...
@@ -176,6 +195,9 @@ bool TransformRowsAndWrite(ForwardState& s, double* buffers, AmplitudeRange& ran
             TransformRecords(s, static_cast<int32_t>(first + r0), static_cast<int32_t>(r1 - r0),
                              batch.records + r0 * length);
         });
+        int32_t done = first + batch.count;
+        if (done % RELEASE_RECORDS == 0)
+            ReleaseStoreRows(s, done - RELEASE_RECORDS, done);
         if (writer.joinable())
             writer.join();
         if (!written)
