@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <sys/mman.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -148,4 +149,38 @@ void ParallelFor(int64_t count, int64_t chunk, const std::function<void(int64_t,
         return;
     }
     Pool().Run(workers, count, chunk, body);
+}
+
+namespace {
+
+// Pages of one work item of PrepareFreshMemory: few calls, and enough items to share.
+constexpr int64_t PagesPerChunk = 1024;
+
+void PopulatePages(char* first, size_t bytes, size_t page)
+{
+#ifdef MADV_POPULATE_WRITE
+    if (madvise(first, bytes, MADV_POPULATE_WRITE) == 0)
+        return;
+#endif
+    // Kernels before 5.14 have no such advice: a write to each page does the same.
+    for (size_t offset = 0; offset < bytes; offset += page) {
+        volatile char* byte = first + offset;
+        *byte = *byte;
+    }
+}
+
+} // namespace
+
+void PrepareFreshMemory(void* memory, size_t bytes)
+{
+    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    const uintptr_t start = (reinterpret_cast<uintptr_t>(memory) + page - 1) / page * page;
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(memory) + bytes) / page * page;
+    if (end <= start)
+        return;
+    char* first = reinterpret_cast<char*>(start);
+    const int64_t pages = static_cast<int64_t>((end - start) / page);
+    ParallelFor(pages, PagesPerChunk, [&](int64_t from, int64_t to, int32_t) {
+        PopulatePages(first + static_cast<size_t>(from) * page, static_cast<size_t>(to - from) * page, page);
+    });
 }

@@ -3,6 +3,7 @@
 // index is done, and the calling thread works as one of the workers. Each worker owns its own
 // transform work arrays, so work items may call ComplexFFT freely.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 
@@ -14,3 +15,8 @@ int32_t engineThreads();
 // ascending order to whichever worker is free; worker is 0 .. engineThreads() - 1 and no two
 // chunks run with the same worker number at the same time.
 void ParallelFor(int64_t count, int64_t chunk, const std::function<void(int64_t, int64_t, int32_t)>& body);
+
+// Faults in the pages of freshly allocated memory on all workers at once, keeping its contents:
+// on a machine where a first touch is slow, a serial fill of a large new block pays for every page
+// on one thread. Worth it for blocks of many megabytes only.
+void PrepareFreshMemory(void* memory, size_t bytes);
