@@ -1,5 +1,6 @@
 #include "filter_job.h"
 
+#include "cell_values.h"
 #include "console.h"
 #include "chain_request.h"
 #include "grid_files.h"
@@ -83,14 +84,16 @@ QString readBackDifference(const QString& path, const Tavorin::I2DGridMesh& grid
     if (read.nCellU() != geometry.nCellU() || read.nCellV() != geometry.nCellV())
         return QStringLiteral("it has %1 x %2 cells instead of %3 x %4")
             .arg(read.nCellU()).arg(read.nCellV()).arg(geometry.nCellU()).arg(geometry.nCellV());
+    const CellValues want(result);
+    const CellValues got(*written.data);
     double largest = 0.0;
-    for (unsigned int id = 0; id < result.size(); ++id)
-        largest = std::max(largest, result.hasValue(id) ? std::fabs(double(result.value(id))) : 0.0);
-    for (unsigned int id = 0; id < result.size(); ++id) {
-        if (written.data->hasValue(id) != result.hasValue(id))
-            return QStringLiteral("cell %1 %2 a value").arg(id).arg(result.hasValue(id) ? "lost" : "gained");
-        if (result.hasValue(id) && std::fabs(written.data->value(id) - result.value(id)) > 1e-5 * largest)
-            return QStringLiteral("cell %1 reads back as %2 instead of %3").arg(id).arg(written.data->value(id)).arg(result.value(id));
+    for (unsigned int id = 0; id < want.size(); ++id)
+        largest = std::max(largest, want.hasValue(id) ? std::fabs(double(want.value(id))) : 0.0);
+    for (unsigned int id = 0; id < want.size(); ++id) {
+        if (got.hasValue(id) != want.hasValue(id))
+            return QStringLiteral("cell %1 %2 a value").arg(id).arg(want.hasValue(id) ? "lost" : "gained");
+        if (want.hasValue(id) && std::fabs(got.value(id) - want.value(id)) > 1e-5 * largest)
+            return QStringLiteral("cell %1 reads back as %2 instead of %3").arg(id).arg(got.value(id)).arg(want.value(id));
     }
     return QString();
 }

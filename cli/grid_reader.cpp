@@ -3,7 +3,6 @@
 
 #include <I2DGridMesh.h>
 #include <IBaseDataFloat.h>
-#include <IPreventDataUpdates.h>
 #include <IWorld.h>
 
 #include <QFileInfo>
@@ -135,13 +134,15 @@ bool isNoData(float value, const GridFileInfo& info)
 void storeValues(const std::vector<float>& pixels, const GridFileInfo& info, Tavorin::IBaseDataFloat& data)
 {
     const RasterLayout& layout = info.layout;
-    Tavorin::IPreventDataUpdates hold(&data); // one change notice for the whole grid
-    for (int row = 0; row < layout.rows; ++row)
-        for (int column = 0; column < layout.columns; ++column) {
-            const float value = pixels[size_t(row) * size_t(layout.columns) + size_t(column)];
-            if (!isNoData(value, info))
-                data.setValue(layout.hostCell(column, row), value);
-        }
+    data.editValues([&](float* values, size_t count) {
+        for (int row = 0; row < layout.rows; ++row)
+            for (int column = 0; column < layout.columns; ++column) {
+                const float value = pixels[size_t(row) * size_t(layout.columns) + size_t(column)];
+                const unsigned int id = layout.hostCell(column, row);
+                if (!isNoData(value, info) && id < count)
+                    values[id] = value;
+            }
+    });
 }
 
 } // namespace

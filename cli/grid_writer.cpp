@@ -1,4 +1,5 @@
 #include "gdal_support.h"
+#include "cell_values.h"
 #include "grid_files.h"
 
 #include <IBaseData.h>
@@ -19,9 +20,10 @@ bool holdsNaN(const QString& driver) { return driver != QLatin1String("AAIGrid")
 // A number none of the cells holds, for formats whose nodata value must be a number.
 double unusedNumber(const Tavorin::IBaseData& data)
 {
-    auto held = [&data](double number) {
-        for (unsigned int id = 0; id < data.size(); ++id)
-            if (data.hasValue(id) && double(data.value(id)) == number)
+    const CellValues cells(data);
+    auto held = [&cells](double number) {
+        for (unsigned int id = 0; id < cells.size(); ++id)
+            if (cells.hasValue(id) && double(cells.value(id)) == number)
                 return true;
         return false;
     };
@@ -38,8 +40,9 @@ bool resultNoData(const GridFileInfo& like, const QString& driver, const Tavorin
     noData = like.noData;
     if (like.hasNoData)
         return true;
-    for (unsigned int id = 0; id < data.size(); ++id)
-        if (!data.hasValue(id)) {
+    const CellValues cells(data);
+    for (unsigned int id = 0; id < cells.size(); ++id)
+        if (!cells.hasValue(id)) {
             noData = holdsNaN(driver) ? std::numeric_limits<double>::quiet_NaN() : unusedNumber(data);
             return true;
         }
@@ -73,11 +76,12 @@ void setLabels(GDALDatasetH dataset, GDALRasterBandH band, const QString& driver
 // The values in the file's own pixel order.
 std::vector<double> rasterValues(const RasterLayout& layout, const Tavorin::IBaseData& data, double noData)
 {
+    const CellValues cells(data);
     std::vector<double> pixels(size_t(layout.columns) * size_t(layout.rows));
     for (int row = 0; row < layout.rows; ++row)
         for (int column = 0; column < layout.columns; ++column) {
             const unsigned int id = layout.hostCell(column, row);
-            pixels[size_t(row) * size_t(layout.columns) + size_t(column)] = data.hasValue(id) ? data.value(id) : noData;
+            pixels[size_t(row) * size_t(layout.columns) + size_t(column)] = cells.hasValue(id) ? cells.value(id) : noData;
         }
     return pixels;
 }

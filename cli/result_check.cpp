@@ -1,5 +1,7 @@
 #include "result_check.h"
 
+#include "cell_values.h"
+
 #include <IBaseData.h>
 
 #include <cmath>
@@ -57,11 +59,12 @@ bool namesFilterResult(const QString& name) { return kindOf(name) != nullptr; }
 ResultCensus takeCensus(const Tavorin::IBaseData& result)
 {
     ResultCensus census;
-    for (unsigned int id = 0; id < result.size(); ++id) {
-        if (!result.hasValue(id))
+    const CellValues cells(result);
+    for (unsigned int id = 0; id < cells.size(); ++id) {
+        if (!cells.hasValue(id))
             continue;
         ++census.defined;
-        if (!std::isfinite(result.value(id)))
+        if (!std::isfinite(cells.value(id)))
             ++census.nonFinite;
     }
     return census;

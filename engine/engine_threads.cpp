@@ -9,8 +9,8 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
-#include <thread>
 #include <sys/mman.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -151,25 +151,36 @@ void ParallelFor(int64_t count, int64_t chunk, const std::function<void(int64_t,
     Pool().Run(workers, count, chunk, body);
 }
 
-void PrepareFreshMemory(void* block, size_t bytes)
+namespace {
+
+// Pages of one work item of PrepareFreshMemory: few calls, and enough items to share.
+constexpr int64_t PagesPerChunk = 1024;
+
+void PopulatePages(char* first, size_t bytes, size_t page)
 {
 #ifdef MADV_POPULATE_WRITE
-    const long pageSize = sysconf(_SC_PAGESIZE);
-    if (!block || pageSize <= 0)
+    if (madvise(first, bytes, MADV_POPULATE_WRITE) == 0)
         return;
-    const uintptr_t page = static_cast<uintptr_t>(pageSize);
-    const uintptr_t first = (reinterpret_cast<uintptr_t>(block) + page - 1) / page * page;
-    const uintptr_t last = (reinterpret_cast<uintptr_t>(block) + bytes) / page * page;
-    if (first >= last)
-        return;
-    const int64_t pages = static_cast<int64_t>((last - first) / page);
-    const int64_t PAGES_PER_CALL = 2048; // 8 MiB of 4 KiB pages: few calls, even shares
-    ParallelFor(pages, PAGES_PER_CALL, [&](int64_t p0, int64_t p1, int32_t) {
-        madvise(reinterpret_cast<void*>(first + static_cast<uintptr_t>(p0) * page),
-                static_cast<size_t>(p1 - p0) * page, MADV_POPULATE_WRITE);
-    });
-#else
-    (void)block;
-    (void)bytes;
 #endif
+    // Kernels before 5.14 have no such advice: a write to each page does the same.
+    for (size_t offset = 0; offset < bytes; offset += page) {
+        volatile char* byte = first + offset;
+        *byte = *byte;
+    }
+}
+
+} // namespace
+
+void PrepareFreshMemory(void* memory, size_t bytes)
+{
+    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    const uintptr_t start = (reinterpret_cast<uintptr_t>(memory) + page - 1) / page * page;
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(memory) + bytes) / page * page;
+    if (end <= start)
+        return;
+    char* first = reinterpret_cast<char*>(start);
+    const int64_t pages = static_cast<int64_t>((end - start) / page);
+    ParallelFor(pages, PagesPerChunk, [&](int64_t from, int64_t to, int32_t) {
+        PopulatePages(first + static_cast<size_t>(from) * page, static_cast<size_t>(to - from) * page, page);
+    });
 }

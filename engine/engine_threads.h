@@ -16,8 +16,7 @@ int32_t engineThreads();
 // chunks run with the same worker number at the same time.
 void ParallelFor(int64_t count, int64_t chunk, const std::function<void(int64_t, int64_t, int32_t)>& body);
 
-// A hint for a block just allocated and about to be written whole: its pages are faulted in on
-// the engine's threads at once. A first write to a fresh page is a fault, and on some virtual
-// machines a costly one; asked for in bulk, in parallel, the same pages cost a fraction. Where the
-// system cannot do this, nothing happens and the pages come in as they are written.
-void PrepareFreshMemory(void* block, size_t bytes);
+// Faults in the pages of freshly allocated memory on all workers at once, keeping its contents:
+// on a machine where a first touch is slow, a serial fill of a large new block pays for every page
+// on one thread. Worth it for blocks of many megabytes only.
+void PrepareFreshMemory(void* memory, size_t bytes);

@@ -3,6 +3,7 @@
 #include "engine_setting.h"
 #include "engine_threads.h"
 #include "forward_run.h"
+#include "grid_cells.h"
 #include "inverse_run.h"
 
 #include "I2DGridMesh.h"
@@ -163,15 +164,19 @@ bool gatherCellValues(const I2DGridMesh* grid, const IBaseData* data, FilterPoin
     logInfo(QStringLiteral("Gathering data..."));
     points.clear();
     const I2DGridGeometry& geometry = grid->get2DGridGeometry();
-    for (int v = 0; v < geometry.nCellV(); ++v) {
-        for (int u = 0; u < geometry.nCellU(); ++u) {
-            const unsigned int id = geometry.cellID(u, v);
-            if (!data->hasValue(id))
-                continue;
-            const I3DVector centre = geometry.cellCenter(static_cast<int>(id));
-            points.push_back(centre.x);
-            points.push_back(centre.y);
-            points.push_back(static_cast<double>(data->value(id)));
+    if (const float* values = cellValues(grid, data)) {
+        gatherDefinedCells(geometry, values, points);
+    } else {
+        for (int v = 0; v < geometry.nCellV(); ++v) {
+            for (int u = 0; u < geometry.nCellU(); ++u) {
+                const unsigned int id = geometry.cellID(u, v);
+                if (!data->hasValue(id))
+                    continue;
+                const I3DVector centre = geometry.cellCenter(static_cast<int>(id));
+                points.push_back(centre.x);
+                points.push_back(centre.y);
+                points.push_back(static_cast<double>(data->value(id)));
+            }
         }
     }
     if (points.empty()) {
@@ -186,10 +191,19 @@ double gridAverage(const I2DGridMesh* grid, const IBaseData* data)
     double sum = 0.0;
     unsigned int count = 0;
     const unsigned int cells = grid->cellCount();
-    for (unsigned int id = 0; id < cells; ++id) {
-        if (data->hasValue(id)) {
-            sum += data->value(id);
-            ++count;
+    if (const float* values = cellValues(grid, data)) {
+        for (unsigned int id = 0; id < cells; ++id) {
+            if (!std::isnan(values[id])) {
+                sum += values[id];
+                ++count;
+            }
+        }
+    } else {
+        for (unsigned int id = 0; id < cells; ++id) {
+            if (data->hasValue(id)) {
+                sum += data->value(id);
+                ++count;
+            }
         }
     }
     return count > 0 ? sum / count : -99999.0;
@@ -350,11 +364,16 @@ IBaseDataFloat* loadFilteredData(const FilterPoints& points, I2DGridMesh* grid, 
     IPreventDataUpdates hold(result);
     const I2DGridGeometry& geometry = grid->get2DGridGeometry();
     // The engine fills gaps and pads the grid; only cells that had a value get one back.
-    for (size_t i = 0; i + 2 < points.size(); i += 3) {
-        const unsigned int id = geometry.cellID(I3DVector(points[i], points[i + 1], 0.0));
-        if (id == I2DGridGeometry::InvalidCellID || !data->hasValue(id))
-            continue;
-        result->setValue(id, static_cast<float>(points[i + 2] / static_cast<double>(divisor)));
+    const float* source = cellValues(grid, data);
+    if (source && result->size() >= grid->cellCount()) {
+        result->editValues([&](float* values, size_t) { storeOnCells(points, geometry, source, divisor, values); });
+    } else {
+        for (size_t i = 0; i + 2 < points.size(); i += 3) {
+            const unsigned int id = geometry.cellID(I3DVector(points[i], points[i + 1], 0.0));
+            if (id == I2DGridGeometry::InvalidCellID || !data->hasValue(id))
+                continue;
+            result->setValue(id, static_cast<float>(points[i + 2] / static_cast<double>(divisor)));
+        }
     }
     world()->paintDataCurrentView(result);
     return result;

@@ -49,6 +49,12 @@ void IBaseDataFloat::clearAll()
     notifyDataChanged();
 }
 
+void IBaseDataFloat::editValues(const std::function<void(float*, size_t)>& edit)
+{
+    edit(values_.data(), values_.size());
+    notifyDataChanged();
+}
+
 unsigned int IBaseDataFloat::valueCount() const
 {
     return static_cast<unsigned int>(

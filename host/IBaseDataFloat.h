@@ -4,6 +4,8 @@
 
 #include "IBaseData.h"
 
+#include <cstddef>
+#include <functional>
 #include <vector>
 
 namespace Tavorin {
@@ -17,8 +19,9 @@ public:
 
     int dataType() const override { return FloatData; }
     unsigned int size() const override { return static_cast<unsigned int>(values_.size()); }
-    bool hasValue(unsigned int id) const override;
-    float value(unsigned int id) const override;
+    // Final, so values() always agrees with them.
+    bool hasValue(unsigned int id) const final;
+    float value(unsigned int id) const final;
 
     // False (and nothing stored) for an id out of range.
     virtual bool setValue(unsigned int id, float value);
@@ -26,6 +29,12 @@ public:
     void clearAll();
     // Number of cells holding a value.
     unsigned int valueCount() const;
+
+    // Whole-grid access for callers that visit every cell: value(id) at index id, NaN where none.
+    const std::vector<float>& values() const { return values_; }
+    // Lets edit store values (NaN clears a cell) into all size() slots at once, then sends one
+    // change notice: the same as setValue on each cell, without a call per cell.
+    void editValues(const std::function<void(float* values, size_t count)>& edit);
 
 private:
     std::vector<float> values_;
