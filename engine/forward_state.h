@@ -14,8 +14,11 @@ const double EMPTY_CELL = -999999.0;
 const double BLOCKED_CELL = -888888.0;
 const int32_t NAME_SIZE = 1024;
 
-inline bool IsEmptyCell(double v) { return NINT(v) == -999999; }
-inline bool IsBlockedCell(double v) { return NINT(v) == -888888; }
+// A marker is any value NINT rounds to it: the half-open interval of width 1 around it (the
+// comparisons are those NINT(v) == marker reduces to, without its branch on the sign).
+inline bool RoundsTo(double v, double marker) { return v > marker - 0.5 && v <= marker + 0.5; }
+inline bool IsEmptyCell(double v) { return RoundsTo(v, EMPTY_CELL); }
+inline bool IsBlockedCell(double v) { return RoundsTo(v, BLOCKED_CELL); }
 
 // (first, last) cell holding data in one column (rows) or one row (columns).
 struct RangePair {

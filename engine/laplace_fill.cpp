@@ -79,27 +79,6 @@ struct Sweep {
         return BandSlot{base, base + BAND * stride, base + 2 * BAND * stride};
     }
 
-    // Residual of cell (i, j); false when the cell is not relaxed.
-    bool Relax(int32_t i, int32_t j, double& residualOut, double& magnitudeOut)
-    {
-        int32_t c = i - NDX, r = j - NDY;
-        double& v = V[c][r];
-        if (IsEmptyCell(v))
-            return false;
-        if (IsBlockedCell(v)) {
-            v = EMPTY_CELL;
-            return false;
-        }
-        if (NearData(s.rowRange[r], i) || NearData(s.columnRange[c], j))
-            return false;
-        int32_t right = c == NTOTX ? 1 : c + 1, left = c == 1 ? NTOTX : c - 1;
-        int32_t up = r == NTOTY ? 1 : r + 1, down = r == 1 ? NTOTY : r - 1;
-        double sum = Neighbour(V[right][r]) + Neighbour(V[c][up]) + Neighbour(V[left][r]) + Neighbour(V[c][down]);
-        residualOut = sum / 4.0 - v;
-        magnitudeOut = std::fabs(v);
-        return true;
-    }
-
     // A hint only: the band's cells of column i, when that column exists.
     void PrefetchBand(int32_t i, int32_t j0, int32_t rows) const
     {
@@ -111,18 +90,37 @@ struct Sweep {
         __builtin_prefetch(first + (rows - 1));
     }
 
-    // Column i of the band; returns the number of cells relaxed.
+    // Column i of the band; returns the number of cells relaxed. A cell is relaxed unless it is
+    // empty, blocked (it becomes empty) or next to data along its row or column; its residual is the
+    // mean of its four neighbours, across the border by wrap-around, less its value.
     int32_t RelaxColumn(int32_t i, int32_t j0, int32_t rows, const BandSlot& slot)
     {
         PrefetchBand(i + PREFETCH_AHEAD, j0, rows);
+        const int32_t c = i - NDX;
+        double* column = V[c];
+        double* right = V[c == NTOTX ? 1 : c + 1];
+        double* left = V[c == 1 ? NTOTX : c - 1];
+        const RangePair columnData = s.columnRange[c];
         int32_t count = 0;
         for (int32_t n = 0; n < rows; ++n) {
-            double& res = slot.residual[n * stride + i];
-            double& mag = slot.magnitude[n * stride + i];
-            if (Relax(i, j0 + n, res, mag))
-                ++count;
-            else
-                res = mag = 0.0;
+            const int32_t j = j0 + n, r = j - NDY;
+            double& residual = slot.residual[n * stride + i];
+            double& magnitude = slot.magnitude[n * stride + i];
+            residual = magnitude = 0.0;
+            double& v = column[r];
+            if (IsEmptyCell(v))
+                continue;
+            if (IsBlockedCell(v)) {
+                v = EMPTY_CELL;
+                continue;
+            }
+            if (NearData(s.rowRange[r], i) || NearData(columnData, j))
+                continue;
+            const int32_t up = r == NTOTY ? 1 : r + 1, down = r == 1 ? NTOTY : r - 1;
+            double sum = Neighbour(right[r]) + Neighbour(column[up]) + Neighbour(left[r]) + Neighbour(column[down]);
+            residual = sum / 4.0 - v;
+            magnitude = std::fabs(v);
+            ++count;
         }
         return count;
     }
