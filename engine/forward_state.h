@@ -72,7 +72,7 @@ struct ForwardState {
     double XPMIN = 0, XPMAX = 0, YPMIN = 0, YPMAX = 0;
     int32_t LX = 0, LY = 0, LX21 = 0, LY21 = 0, NX1 = 0;
     double* D = nullptr;     // work vector, DIM1 interleaved complex values
-    double* STORE = nullptr; // NX columns of LY21 interleaved complex values
+    double* STORE = nullptr; // LY21 x NX interleaved complex values, in tiles of columns
 
     // Memory accounting: every table of the run is charged here and refused beyond the limit.
     size_t memoryLimit = 0;

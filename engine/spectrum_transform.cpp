@@ -67,10 +67,27 @@ void WriteRawTable(ForwardState& s)
     }
 }
 
-// Column ix of STORE: the half spectrum along Y of grid column ix, LY21 complex values.
-double* StoreColumn(ForwardState& s, int32_t ix)
+// STORE holds the half spectra along Y of the grid columns in tiles of TILE_COLUMNS columns, one
+// tile after the other, each tile row by row: a batch of Y transforms fills one tile, contiguous,
+// and a record (a row of STORE) is a short contiguous run in each tile.
+const int32_t TILE_COLUMNS = 64;
+
+struct StoreTile {
+    double* cells;  // LY21 rows of `width` interleaved complex values
+    int32_t column; // its first grid column
+    int32_t width;
+};
+
+StoreTile TileOf(ForwardState& s, int32_t ix)
 {
-    return s.STORE + 2 * static_cast<size_t>(ix - 1) * s.LY21;
+    int32_t first = (ix - 1) / TILE_COLUMNS * TILE_COLUMNS + 1;
+    return StoreTile{s.STORE + 2 * static_cast<size_t>(first - 1) * s.LY21, first,
+                     std::min(TILE_COLUMNS, s.NX - first + 1)};
+}
+
+int32_t TileCount(const ForwardState& s)
+{
+    return (s.NX + TILE_COLUMNS - 1) / TILE_COLUMNS;
 }
 
 // Column ix of the extended grid, transformed along Y in D; coefficients 0..LY/2 go to STORE.
@@ -84,32 +101,33 @@ void TransformColumn(ForwardState& s, int32_t ix, double* D)
             D[2 * (iy - 1)] = g;
     }
     ComplexFFT(1, s.LY, D);
-    std::copy(D, D + 2 * static_cast<size_t>(s.LY21), StoreColumn(s, ix));
+    const StoreTile tile = TileOf(s, ix);
+    double* cell = tile.cells + 2 * static_cast<size_t>(ix - tile.column);
+    for (int32_t ky = 0; ky < s.LY21; ++ky, cell += 2 * static_cast<size_t>(tile.width)) {
+        cell[0] = D[2 * ky];
+        cell[1] = D[2 * ky + 1];
+    }
 }
 
-// Columns of V whose pages go back to the system at once, after their transform; records
-// transformed and then written as one batch; records gathered from STORE's columns together (eight
-// complex values of a column span two cache lines).
-const int32_t RELEASE_COLUMNS = 64;
+// Records transformed and then written as one batch, and on one worker at a time.
 const int32_t RECORD_BATCH = 64;
 const int32_t GATHERED_RECORDS = 8;
 // Records after which the part of STORE they were read from goes back to the system, so that the
 // spectrum file's pages in the system's cache can take its place.
 const int32_t RELEASE_RECORDS = 512;
 
-// Rows from..to-1 of every STORE column, read for the last time: their whole pages go back, with
-// the one a previous release left because it reached into these rows.
+// Rows from..to-1 of every tile, read for the last time: their whole pages go back, with the one
+// a previous release left because it reached into these rows.
 void ReleaseStoreRows(ForwardState& s, int32_t from, int32_t to)
 {
     const uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
-    ParallelFor(s.NX, 256, [&](int64_t first, int64_t last, int32_t) {
-        for (int64_t ix = first + 1; ix <= last; ++ix) {
-            const double* column = StoreColumn(s, static_cast<int32_t>(ix));
-            uintptr_t begin = reinterpret_cast<uintptr_t>(column + 2 * static_cast<size_t>(from)) / page * page;
-            begin = std::max(begin, reinterpret_cast<uintptr_t>(column));
-            ReleasePages(reinterpret_cast<const void*>(begin), column + 2 * static_cast<size_t>(to));
-        }
-    });
+    for (int32_t t = 0; t < TileCount(s); ++t) {
+        const StoreTile tile = TileOf(s, t * TILE_COLUMNS + 1);
+        const uintptr_t start = (reinterpret_cast<uintptr_t>(tile.cells) + page - 1) / page * page;
+        const double* row = tile.cells + 2 * static_cast<size_t>(from) * tile.width;
+        uintptr_t begin = std::max(start, reinterpret_cast<uintptr_t>(row) / page * page);
+        ReleasePages(reinterpret_cast<const void*>(begin), tile.cells + 2 * static_cast<size_t>(to) * tile.width);
+    }
 }
 
 // Records ky0 .. ky0+count-1 (rows of STORE), each zero-filled to LX and transformed along X in
@@ -117,11 +135,11 @@ void ReleaseStoreRows(ForwardState& s, int32_t from, int32_t to)
 void TransformRecords(ForwardState& s, int32_t ky0, int32_t count, double* records)
 {
     const size_t length = 2 * static_cast<size_t>(s.LX);
-    for (int32_t ix = 1; ix <= s.NX; ++ix) {
-        const double* cell = StoreColumn(s, ix) + 2 * static_cast<size_t>(ky0);
+    for (int32_t t = 0; t < TileCount(s); ++t) {
+        const StoreTile tile = TileOf(s, t * TILE_COLUMNS + 1);
         for (int32_t r = 0; r < count; ++r) {
-            records[r * length + 2 * (ix - 1)] = cell[2 * r];
-            records[r * length + 2 * (ix - 1) + 1] = cell[2 * r + 1];
+            const double* row = tile.cells + 2 * static_cast<size_t>(ky0 + r) * tile.width;
+            std::copy(row, row + 2 * static_cast<size_t>(tile.width), records + r * length + 2 * (tile.column - 1));
         }
     }
     for (int32_t r = 0; r < count; ++r) {
@@ -131,10 +149,9 @@ void TransformRecords(ForwardState& s, int32_t ky0, int32_t count, double* recor
     }
 }
 
-// All columns along Y, RELEASE_COLUMNS at a time on the engine's threads, each with its own
-// work vector. Each batch faults in its part of STORE at once (its columns are contiguous) and,
-// as V is not read after this stage, gives V's columns back, so V and STORE are never held whole
-// at the same time.
+// All columns along Y, a tile at a time on the engine's threads, each with its own work vector.
+// Each batch faults in its tile of STORE at once and, as V is not read after this stage, gives
+// V's columns back, so V and STORE are never held whole at the same time.
 bool TransformColumns(ForwardState& s)
 {
     const size_t length = 2 * static_cast<size_t>(s.LY);
@@ -146,12 +163,12 @@ bool TransformColumns(ForwardState& s)
     }
     if (s.fpt4)
         WriteRawTable(s);
-    ParallelFor(s.NX, RELEASE_COLUMNS, [&](int64_t first, int64_t last, int32_t worker) {
-        PrepareFreshMemory(StoreColumn(s, static_cast<int32_t>(first + 1)),
-                           2 * sizeof(double) * static_cast<size_t>(last - first) * s.LY21);
+    ParallelFor(s.NX, TILE_COLUMNS, [&](int64_t first, int64_t last, int32_t worker) {
+        const StoreTile tile = TileOf(s, static_cast<int32_t>(first + 1));
+        PrepareFreshMemory(tile.cells, 2 * sizeof(double) * static_cast<size_t>(tile.width) * s.LY21);
         for (int64_t ix = first + 1; ix <= last; ++ix)
             TransformColumn(s, static_cast<int32_t>(ix), vectors + worker * length);
-        if (last % RELEASE_COLUMNS == 0)
+        if (last % TILE_COLUMNS == 0)
             ReleaseGridColumns(s, static_cast<int32_t>(first + 1 - s.NDX), static_cast<int32_t>(last - s.NDX));
     });
     RunFree(s, vectors, workers * length * sizeof(double));
