@@ -8,7 +8,9 @@
 #include "engine_threads.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <mutex>
 #include <vector>
 
 namespace {
@@ -233,7 +235,13 @@ bool SecondPassList::Append(ForwardState& s, int32_t column, int32_t row, double
 {
     if (n == capacity) {
         int64_t grown = std::max<int64_t>(1024, 2 * capacity);
-        void* block = RunRealloc(s, entries, Bytes(capacity), Bytes(grown));
+        void* block;
+        {
+            // Lists grow on several workers; the run's memory account is one.
+            static std::mutex accountMutex;
+            std::lock_guard<std::mutex> lock(accountMutex);
+            block = RunRealloc(s, entries, Bytes(capacity), Bytes(grown));
+        }
         if (!block) {
             LogErr(s, " *** Allocate memory Error for the second-pass lists: Execute \n");
             return false;
@@ -252,20 +260,47 @@ void SecondPassList::Free(ForwardState& s)
     n = capacity = 0;
 }
 
+namespace {
+
+// Step 7 for one column: its second-pass values, collected over the whole column first, enter V
+// in collection order (a later value for a cell replaces an earlier one). A column reads and
+// writes only its own cells, so the columns run on the engine's workers, each with its own list.
+bool SecondPass(ForwardState& s, FilledBox& filled)
+{
+    const int32_t from = std::max(1, s.IXMIN - s.NTAILX);
+    const int32_t to = std::min(s.NTOTX, s.IXMAX + s.NTAILX);
+    std::vector<SecondPassList> lists(static_cast<size_t>(engineThreads()));
+    std::vector<FilledBox> boxes(lists.size());
+    std::atomic<bool> ok{true};
+    ParallelFor(to - from + 1, 16, [&](int64_t first, int64_t last, int32_t worker) {
+        SecondPassList& list = lists[static_cast<size_t>(worker)];
+        for (int32_t c = from + static_cast<int32_t>(first); c < from + last && ok; ++c) {
+            list.n = 0;
+            if (!SecondPassColumn(s, c, list)) {
+                ok = false;
+                return;
+            }
+            for (int64_t n = 0; n < list.n; ++n) {
+                const SecondPassList::Entry& e = list.entries[n];
+                s.V[e.column][e.row] = e.value;
+                boxes[static_cast<size_t>(worker)].Widen(e.column, e.row);
+            }
+        }
+    });
+    for (size_t w = 0; w < lists.size(); ++w) {
+        lists[w].Free(s);
+        if (boxes[w].Empty())
+            continue;
+        filled.Widen(boxes[w].IXMIN, boxes[w].IYMIN);
+        filled.Widen(boxes[w].IXMAX, boxes[w].IYMAX);
+    }
+    return ok;
+}
+
+} // namespace
+
 bool ExtrapolateEdges(ForwardState& s)
 {
-    if (!FirstExtrapolation(s))
-        return false;
-    SecondPassList list;
-    int32_t from = std::max(1, s.IXMIN - s.NTAILX);
-    int32_t to = std::min(s.NTOTX, s.IXMAX + s.NTAILX);
-    for (int32_t c = from; c <= to; ++c) {
-        if (!SecondPassColumn(s, c, list)) {
-            list.Free(s);
-            return false;
-        }
-    }
-    bool ok = RecenterGrid(s, list);
-    list.Free(s);
-    return ok;
+    FilledBox filled;
+    return FirstExtrapolation(s) && SecondPass(s, filled) && RecenterGrid(s, filled);
 }

@@ -3,7 +3,9 @@
 
 #include "forward_state.h"
 
-// Second-pass tail values (column, row, value), in collection order; grows as needed.
+#include <algorithm>
+
+// Second-pass tail values (column, row, value) of one column, in collection order; grows as needed.
 struct SecondPassList {
     struct Entry {
         int32_t column;
@@ -19,6 +21,19 @@ struct SecondPassList {
     static size_t Bytes(int64_t count) { return static_cast<size_t>(count) * sizeof(Entry); }
 };
 
-// Writes the second-pass values into V, takes the extended grid from their bounding box, shifts the
-// range tables to it, sizes the transform, allocates STORE and writes the spectrum-file header.
-bool RecenterGrid(ForwardState& s, const SecondPassList& list);
+// Bounding box of the cells the second pass filled.
+struct FilledBox {
+    int32_t IXMIN = 1000000, IXMAX = -1000000, IYMIN = 1000000, IYMAX = -1000000;
+    bool Empty() const { return IXMIN > IXMAX; }
+    void Widen(int32_t ix, int32_t iy)
+    {
+        IXMIN = std::min(IXMIN, ix);
+        IXMAX = std::max(IXMAX, ix);
+        IYMIN = std::min(IYMIN, iy);
+        IYMAX = std::max(IYMAX, iy);
+    }
+};
+
+// Takes the extended grid from the box of the second-pass values, shifts the range tables to it,
+// sizes the transform, allocates STORE and writes the spectrum-file header.
+bool RecenterGrid(ForwardState& s, FilledBox filled);

@@ -17,29 +17,12 @@ void WriteInt(ForwardState& s, int32_t value)
     std::fwrite(&value, sizeof value, 1, s.fpt15);
 }
 
-struct Box {
-    int32_t IXMIN = 1000000, IXMAX = -1000000, IYMIN = 1000000, IYMAX = -1000000;
-    void Widen(int32_t ix, int32_t iy)
-    {
-        IXMIN = std::min(IXMIN, ix);
-        IXMAX = std::max(IXMAX, ix);
-        IYMIN = std::min(IYMIN, iy);
-        IYMAX = std::max(IYMAX, iy);
-    }
-};
-
-// Step 7: the collected values enter V (a later value for a cell replaces an earlier one). The
-// box of the filled cells is widened to the data block, so that no data fall outside the extended
-// grid; without any collected value it is the nominal block of data and tails.
-Box FillAndBound(ForwardState& s, const SecondPassList& list)
+// Step 7 has put the collected values into V. The box of the filled cells is widened to the data
+// block, so that no data fall outside the extended grid; without any collected value it is the
+// nominal block of data and tails.
+FilledBox ExtendedBlock(const ForwardState& s, FilledBox box)
 {
-    Box box;
-    for (int64_t n = 0; n < list.n; ++n) {
-        const SecondPassList::Entry& e = list.entries[n];
-        s.V[e.column][e.row] = e.value;
-        box.Widen(e.column, e.row);
-    }
-    if (list.n == 0) {
+    if (box.Empty()) {
         box.Widen(std::max(1, s.IXMIN - s.NTAILX), std::max(1, s.IYMIN - s.NTAILY));
         box.Widen(std::min(s.NTOTX, s.IXMAX + s.NTAILX), std::min(s.NTOTY, s.IYMAX + s.NTAILY));
     }
@@ -61,7 +44,7 @@ void ShiftRanges(ForwardState& s)
 }
 
 // Steps 8 to 12: origin, shift and size of the extended grid; header items 1 to 10.
-void PlaceExtendedGrid(ForwardState& s, const Box& box)
+void PlaceExtendedGrid(ForwardState& s, const FilledBox& box)
 {
     Log(s, " IXN = %5d  IXMIN = %5d  IXX = %5d  IXMAX = %5d DXPMIN = %g\n", s.IXMIN - s.NTAILX, box.IXMIN,
         s.IXMAX + s.NTAILX, box.IXMAX, s.DXPMIN);
@@ -133,9 +116,9 @@ int32_t TransformLength(ForwardState& s, int32_t n)
     return L;
 }
 
-bool RecenterGrid(ForwardState& s, const SecondPassList& list)
+bool RecenterGrid(ForwardState& s, FilledBox filled)
 {
-    PlaceExtendedGrid(s, FillAndBound(s, list));
+    PlaceExtendedGrid(s, ExtendedBlock(s, filled));
 
     s.LX = TransformLength(s, s.NX);
     s.LY = TransformLength(s, s.NY);
