@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <cstdio>
 
-const double EMPTY_CELL = -999999.0;
-const double BLOCKED_CELL = -888888.0;
+constexpr double EMPTY_CELL = -999999.0;
+constexpr double BLOCKED_CELL = -888888.0;
 const int32_t NAME_SIZE = 1024;
 
 // A marker is any value NINT rounds to it: the half-open interval of width 1 around it (the
@@ -19,6 +19,9 @@ const int32_t NAME_SIZE = 1024;
 inline bool RoundsTo(double v, double marker) { return v > marker - 0.5 && v <= marker + 0.5; }
 inline bool IsEmptyCell(double v) { return RoundsTo(v, EMPTY_CELL); }
 inline bool IsBlockedCell(double v) { return RoundsTo(v, BLOCKED_CELL); }
+// False for every value above both markers' intervals: one comparison clears the common case.
+static_assert(EMPTY_CELL < BLOCKED_CELL, "the blocked marker is the higher one");
+inline bool MayBeMarker(double v) { return v <= BLOCKED_CELL + 0.5; }
 
 // (first, last) cell holding data in one column (rows) or one row (columns).
 struct RangePair {

@@ -38,7 +38,7 @@ inline __attribute__((always_inline)) double Neighbour(double& cell)
 {
     double value;
     __atomic_load(&cell, &value, __ATOMIC_RELAXED);
-    if (IsEmptyCell(value) || IsBlockedCell(value)) {
+    if (MayBeMarker(value) && (IsEmptyCell(value) || IsBlockedCell(value))) {
         value = 0.0;
         __atomic_store(&cell, &value, __ATOMIC_RELAXED);
     }
@@ -108,11 +108,13 @@ struct Sweep {
             double& magnitude = slot.magnitude[n * stride + i];
             residual = magnitude = 0.0;
             double& v = column[r];
-            if (IsEmptyCell(v))
-                continue;
-            if (IsBlockedCell(v)) {
-                v = EMPTY_CELL;
-                continue;
+            if (MayBeMarker(v)) {
+                if (IsEmptyCell(v))
+                    continue;
+                if (IsBlockedCell(v)) {
+                    v = EMPTY_CELL;
+                    continue;
+                }
             }
             if (NearData(s.rowRange[r], i) || NearData(columnData, j))
                 continue;
