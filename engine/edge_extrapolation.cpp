@@ -22,7 +22,7 @@ struct Line {
     bool isColumn;
     int32_t bound;
     int32_t NTAIL;
-    double GRAD;
+    const double* taper; // Taper of steps 1..NTAIL, by step
     double& At(int32_t p) const { return isColumn ? V[fixed][p] : V[p][fixed]; }
 };
 
@@ -31,6 +31,20 @@ double Taper(const ForwardState& s, int32_t k, double GRAD)
 {
     double x = (k - 1) * GRAD;
     return std::exp(-x * x * s.C);
+}
+
+// The weights of steps 1..NTAIL along columns (y) and rows (x), computed once: every tail takes
+// them from here.
+struct TaperTables {
+    std::vector<double> x, y;
+};
+
+std::vector<double> TaperTable(const ForwardState& s, int32_t NTAIL, double GRAD)
+{
+    std::vector<double> table(static_cast<size_t>(std::max(NTAIL, 0)) + 1, 0.0);
+    for (int32_t k = 1; k <= NTAIL; ++k)
+        table[static_cast<size_t>(k)] = Taper(s, k, GRAD);
+    return table;
 }
 
 // UNIT8_ARR entries; with no storage (the first of two passes) they are only counted.
@@ -44,7 +58,7 @@ struct Unit8 {
     }
 };
 
-void TailFromEdge(const ForwardState& s, const Line& line, int32_t e, int32_t sign, Unit8& out)
+void TailFromEdge(const Line& line, int32_t e, int32_t sign, Unit8& out)
 {
     for (int32_t k = 1; k <= line.NTAIL; ++k) {
         int32_t m = e - sign * k;
@@ -57,7 +71,7 @@ void TailFromEdge(const ForwardState& s, const Line& line, int32_t e, int32_t si
             ++out.n;
             continue;
         }
-        double value = Taper(s, k, line.GRAD) * (2.0 * line.At(e) - line.At(m));
+        double value = line.taper[k] * (2.0 * line.At(e) - line.At(m));
         int32_t column = line.isColumn ? line.fixed : t;
         int32_t row = line.isColumn ? t : line.fixed;
         out.Append(column, row, value, k);
@@ -65,16 +79,16 @@ void TailFromEdge(const ForwardState& s, const Line& line, int32_t e, int32_t si
 }
 
 // Walks the line from `from` to `to`; every change between empty and data is an edge.
-void ScanLine(const ForwardState& s, const Line& line, int32_t from, int32_t to, Unit8& out)
+void ScanLine(const Line& line, int32_t from, int32_t to, Unit8& out)
 {
     int32_t sign = -1;
     for (int32_t p = from; p <= to; ++p) {
         bool empty = p > line.bound || IsEmptyCell(line.At(p));
         if (sign < 0 && !empty) {
-            TailFromEdge(s, line, p, -1, out);
+            TailFromEdge(line, p, -1, out);
             sign = 1;
         } else if (sign > 0 && empty) {
-            TailFromEdge(s, line, p - 1, 1, out);
+            TailFromEdge(line, p - 1, 1, out);
             sign = -1;
         }
     }
@@ -84,15 +98,15 @@ void ScanLine(const ForwardState& s, const Line& line, int32_t from, int32_t to,
 int64_t TailColumns(const ForwardState& s) { return s.NTAILY > 0 ? s.IXMAX - s.IXMIN + 1 : 0; }
 int64_t TailLines(const ForwardState& s) { return TailColumns(s) + (s.NTAILX > 0 ? s.IYMAX - s.IYMIN + 1 : 0); }
 
-void ScanTailLine(const ForwardState& s, int64_t index, Unit8& out)
+void ScanTailLine(const ForwardState& s, const TaperTables& tapers, int64_t index, Unit8& out)
 {
     int64_t columns = TailColumns(s);
     if (index < columns) {
         int32_t c = static_cast<int32_t>(s.IXMIN + index);
-        ScanLine(s, Line{s.V, c, true, s.NTOTY, s.NTAILY, s.GRADY}, s.IYMIN, s.IYMAX + 1, out);
+        ScanLine(Line{s.V, c, true, s.NTOTY, s.NTAILY, tapers.y.data()}, s.IYMIN, s.IYMAX + 1, out);
     } else {
         int32_t r = static_cast<int32_t>(s.IYMIN + index - columns);
-        ScanLine(s, Line{s.V, r, false, s.NTOTX, s.NTAILX, s.GRADX}, s.IXMIN, s.IXMAX + 1, out);
+        ScanLine(Line{s.V, r, false, s.NTOTX, s.NTAILX, tapers.x.data()}, s.IXMIN, s.IXMAX + 1, out);
     }
 }
 
@@ -100,14 +114,14 @@ const int64_t LINES_PER_CHUNK = 64;
 
 // Entries of every line, counted on the engine's threads; lineStart[i] becomes the place of
 // line i's first entry and lineStart[lines] the total.
-void CountTails(const ForwardState& s, std::vector<int64_t>& lineStart)
+void CountTails(const ForwardState& s, const TaperTables& tapers, std::vector<int64_t>& lineStart)
 {
     int64_t lines = TailLines(s);
     lineStart.assign(lines + 1, 0);
     ParallelFor(lines, LINES_PER_CHUNK, [&](int64_t first, int64_t last, int32_t) {
         for (int64_t i = first; i < last; ++i) {
             Unit8 counted;
-            ScanTailLine(s, i, counted);
+            ScanTailLine(s, tapers, i, counted);
             lineStart[i + 1] = counted.n;
         }
     });
@@ -116,13 +130,14 @@ void CountTails(const ForwardState& s, std::vector<int64_t>& lineStart)
 }
 
 // Every line's entries in its own place, so that UNIT8_ARR holds them in collection order.
-void CollectTails(const ForwardState& s, const std::vector<int64_t>& lineStart, Unit8Entry* UNIT8_ARR)
+void CollectTails(const ForwardState& s, const TaperTables& tapers, const std::vector<int64_t>& lineStart,
+                  Unit8Entry* UNIT8_ARR)
 {
     ParallelFor(TailLines(s), LINES_PER_CHUNK, [&](int64_t first, int64_t last, int32_t) {
         for (int64_t i = first; i < last; ++i) {
             Unit8 line;
             line.UNIT8_ARR = UNIT8_ARR + lineStart[i];
-            ScanTailLine(s, i, line);
+            ScanTailLine(s, tapers, i, line);
         }
     });
 }
@@ -156,10 +171,10 @@ void MergeEntries(ForwardState& s, const Unit8Entry* UNIT8_ARR, int64_t n)
     }
 }
 
-bool FirstExtrapolation(ForwardState& s)
+bool FirstExtrapolation(ForwardState& s, const TaperTables& tapers)
 {
     std::vector<int64_t> lineStart;
-    CountTails(s, lineStart);
+    CountTails(s, tapers, lineStart);
     int64_t n = lineStart.back();
     size_t bytes = static_cast<size_t>(n) * sizeof(Unit8Entry);
     Unit8Entry* UNIT8_ARR = static_cast<Unit8Entry*>(RunCalloc(s, static_cast<size_t>(n), sizeof(Unit8Entry)));
@@ -168,7 +183,7 @@ bool FirstExtrapolation(ForwardState& s)
         return false;
     }
     PrepareFreshMemory(UNIT8_ARR, bytes);
-    CollectTails(s, lineStart, UNIT8_ARR);
+    CollectTails(s, tapers, lineStart, UNIT8_ARR);
     LogOut(s, "Call - SORTER_ARR\n");
     SORTER_ARR(n, UNIT8_ARR);
     MergeEntries(s, UNIT8_ARR, n);
@@ -178,7 +193,7 @@ bool FirstExtrapolation(ForwardState& s)
 
 // Second-pass tail of column c from edge e. A tail without room for all its steps keeps the
 // weights of the last steps, so it ends at the grid border as a full tail would.
-bool SecondTail(ForwardState& s, int32_t c, int32_t e, int32_t sign, SecondPassList& list)
+bool SecondTail(ForwardState& s, const double* taper, int32_t c, int32_t e, int32_t sign, SecondPassList& list)
 {
     double* column = s.V[c];
     int32_t room = sign < 0 ? e - 1 : s.NTOTY - e;
@@ -191,7 +206,7 @@ bool SecondTail(ForwardState& s, int32_t c, int32_t e, int32_t sign, SecondPassL
         if (m < 1 || m > s.NTOTY || IsEmptyCell(column[m]) || IsBlockedCell(column[m]))
             continue;
         if (IsEmptyCell(column[t])) {
-            double value = Taper(s, k, s.GRADY) * (2.0 * column[e] - column[m]);
+            double value = taper[k] * (2.0 * column[e] - column[m]);
             if (!list.Append(s, c, t, value))
                 return false;
         } else if (IsBlockedCell(column[t])) {
@@ -202,7 +217,7 @@ bool SecondTail(ForwardState& s, int32_t c, int32_t e, int32_t sign, SecondPassL
     return true;
 }
 
-bool SecondPassColumn(ForwardState& s, int32_t c, SecondPassList& list)
+bool SecondPassColumn(ForwardState& s, const double* taper, int32_t c, SecondPassList& list)
 {
     int32_t from = std::max(1, s.IYMIN - s.NTAILY);
     int32_t to = std::min(s.NTOTY, s.IYMAX + s.NTAILY);
@@ -217,10 +232,10 @@ bool SecondPassColumn(ForwardState& s, int32_t c, SecondPassList& list)
         bool empty = IsEmptyCell(column[p]);
         bool ok = true;
         if (sign < 0 && !empty) {
-            ok = SecondTail(s, c, p, -1, list);
+            ok = SecondTail(s, taper, c, p, -1, list);
             sign = 1;
         } else if (sign > 0 && empty) {
-            ok = SecondTail(s, c, p - 1, 1, list);
+            ok = SecondTail(s, taper, c, p - 1, 1, list);
             sign = -1;
         }
         if (!ok)
@@ -265,7 +280,7 @@ namespace {
 // Step 7 for one column: its second-pass values, collected over the whole column first, enter V
 // in collection order (a later value for a cell replaces an earlier one). A column reads and
 // writes only its own cells, so the columns run on the engine's workers, each with its own list.
-bool SecondPass(ForwardState& s, FilledBox& filled)
+bool SecondPass(ForwardState& s, const TaperTables& tapers, FilledBox& filled)
 {
     const int32_t from = std::max(1, s.IXMIN - s.NTAILX);
     const int32_t to = std::min(s.NTOTX, s.IXMAX + s.NTAILX);
@@ -276,7 +291,7 @@ bool SecondPass(ForwardState& s, FilledBox& filled)
         SecondPassList& list = lists[static_cast<size_t>(worker)];
         for (int32_t c = from + static_cast<int32_t>(first); c < from + last && ok; ++c) {
             list.n = 0;
-            if (!SecondPassColumn(s, c, list)) {
+            if (!SecondPassColumn(s, tapers.y.data(), c, list)) {
                 ok = false;
                 return;
             }
@@ -301,6 +316,7 @@ bool SecondPass(ForwardState& s, FilledBox& filled)
 
 bool ExtrapolateEdges(ForwardState& s)
 {
+    const TaperTables tapers{TaperTable(s, s.NTAILX, s.GRADX), TaperTable(s, s.NTAILY, s.GRADY)};
     FilledBox filled;
-    return FirstExtrapolation(s) && SecondPass(s, filled) && RecenterGrid(s, filled);
+    return FirstExtrapolation(s, tapers) && SecondPass(s, tapers, filled) && RecenterGrid(s, filled);
 }
