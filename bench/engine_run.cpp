@@ -158,14 +158,17 @@ int main(int argc, char** argv)
         setEngineThreads(o.threads);
     auto start = std::chrono::steady_clock::now();
     bool ok;
+    WorkBlock transformBlock; // handed on as the module does
     {
         ForwardRun run("FILTER.INP", &points);
         ok = run.Execute();
+        transformBlock = run.TakeTransformBlock();
     }
     double forward = Seconds(start), inverse = 0;
     if (ok && !o.forwardOnly) {
         start = std::chrono::steady_clock::now();
         InverseRun run("FILTER.INP", &points);
+        run.ReuseBlock(std::move(transformBlock));
         ok = run.DUVERU2_inv();
         inverse = Seconds(start);
     }

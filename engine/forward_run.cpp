@@ -217,10 +217,22 @@ ForwardRun::~ForwardRun()
     size_t entries = static_cast<size_t>(s.DIM1) + 1;
     RunFree(s, s.columnRange, entries * sizeof(RangePair));
     RunFree(s, s.rowRange, entries * sizeof(RangePair));
-    RunFree(s, s.STORE, static_cast<size_t>(s.LY21) * s.NX * 2 * sizeof(double));
+    RunFree(s, s.STORE, s.STOREDOUBLES * sizeof(double));
     FreeGrid(s);
     RunFree(s, s.D, 2 * static_cast<size_t>(s.DIM1) * sizeof(double));
     delete state;
+}
+
+WorkBlock ForwardRun::TakeTransformBlock()
+{
+    if (!state || !state->STORE)
+        return WorkBlock();
+    ForwardState& s = *state;
+    WorkBlock block(s.STORE, s.STOREDOUBLES);
+    s.memoryInUse -= s.STOREDOUBLES * sizeof(double);
+    s.STORE = nullptr;
+    s.STOREDOUBLES = 0;
+    return block;
 }
 
 void ForwardRun::SetMemoryLimit(size_t bytes)

@@ -4,6 +4,7 @@
 // spectrum file. Construct, Execute once, destroy; the files are closed at destruction.
 
 #include "filter_points.h"
+#include "work_block.h"
 
 #include <cstddef>
 
@@ -19,6 +20,10 @@ public:
 
     // The whole run; true when the spectrum file was completed.
     bool Execute();
+
+    // After Execute: the block that held the half spectrum, sized for the filtered grid of an
+    // inverse run on this spectrum (InverseRun::ReuseBlock). Empty when the run kept none.
+    WorkBlock TakeTransformBlock();
 
     // Most memory the run may hold at once (default: the machine's physical memory). A table
     // that would pass it is refused like a failed allocation, before the system overcommits.

@@ -76,6 +76,7 @@ struct ForwardState {
     int32_t LX = 0, LY = 0, LX21 = 0, LY21 = 0, NX1 = 0;
     double* D = nullptr;     // work vector, DIM1 interleaved complex values
     double* STORE = nullptr; // LY21 x NX interleaved complex values, in tiles of columns
+    size_t STOREDOUBLES = 0; // allocated, enough for the filtered grid of an inverse run
 
     // Memory accounting: every table of the run is charged here and refused beyond the limit.
     size_t memoryLimit = 0;

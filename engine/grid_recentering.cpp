@@ -116,6 +116,20 @@ int32_t TransformLength(ForwardState& s, int32_t n)
     return L;
 }
 
+namespace {
+
+// STORE's size: its LY21 x NX complex values, or if more, the filtered grid of an inverse run
+// on this spectrum (rows 0..max(LY21, JF + 1), columns 0..NX), which may then take it over.
+size_t StoreDoubles(const ForwardState& s)
+{
+    const size_t halfSpectrum = 2 * static_cast<size_t>(s.LY21) * s.NX;
+    const int32_t JF = s.IYMAX + s.NDY;
+    const size_t filteredGrid = 2 * (static_cast<size_t>(std::max(s.LY21, JF + 1)) + 1) * (static_cast<size_t>(s.NX) + 1);
+    return std::max(halfSpectrum, filteredGrid);
+}
+
+} // namespace
+
 bool RecenterGrid(ForwardState& s, FilledBox filled)
 {
     PlaceExtendedGrid(s, ExtendedBlock(s, filled));
@@ -131,7 +145,8 @@ bool RecenterGrid(ForwardState& s, FilledBox filled)
     s.NX1 = s.NX + 1;
 
     std::printf("allocate memory to STORE\n");
-    s.STORE = static_cast<double*>(RunCalloc(s, static_cast<size_t>(s.LY21) * s.NX * 2, sizeof(double)));
+    s.STOREDOUBLES = StoreDoubles(s);
+    s.STORE = static_cast<double*>(RunCalloc(s, s.STOREDOUBLES, sizeof(double)));
     if (!s.STORE) {
         LogErr(s, " *** Memory allocation error: Variable STORE\n");
         return false;

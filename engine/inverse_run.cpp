@@ -58,6 +58,7 @@ void InverseRun::Close()
     COLRNG = nullptr;
     ROWRNG = nullptr;
     GRID = GX = GY = GZ = nullptr;
+    spare = WorkBlock();
 }
 
 bool InverseRun::DUVERU2_inv()
@@ -171,11 +172,8 @@ bool InverseRun::AllocateWorkArrays()
     LMAX = std::max(LX, LY);
     printf("LX = %d, LY = %d, LY2 = %d, LMAX = %d\n", LX, LY, LY2, LMAX);
     NROWS = std::max(LY21, JF + 1);
-    const size_t gridDoubles = 2 * ((size_t)NROWS + 1) * ((size_t)NX + 1);
-    GRID = (double*)calloc(gridDoubles, sizeof(double));
+    GRID = FilteredGridBlock(2 * ((size_t)NROWS + 1) * ((size_t)NX + 1));
     bool ok = GRID != nullptr;
-    if (ok)
-        PrepareFreshMemory(GRID, gridDoubles * sizeof(double));
     if (ok && request.IND >= 11 && request.IND <= 13) {
         GX = (double*)calloc((size_t)LMAX + 2, sizeof(double));
         GY = (double*)calloc((size_t)LMAX + 2, sizeof(double));
@@ -186,6 +184,24 @@ bool InverseRun::AllocateWorkArrays()
     if (!ok)
         LogOut("**** Allocate memory error \n");
     return ok;
+}
+
+// The filtered grid, zeroed: in the spare block when it is large enough, its pages already in the
+// process, else in a new block faulted in on all workers.
+double* InverseRun::FilteredGridBlock(size_t doubles)
+{
+    if (spare.Doubles() >= doubles) {
+        double* block = spare.Release();
+        ParallelFor((int64_t)doubles, 1 << 20, [block](int64_t first, int64_t last, int32_t) {
+            std::fill(block + first, block + last, 0.0);
+        });
+        return block;
+    }
+    spare = WorkBlock();
+    double* block = (double*)calloc(doubles, sizeof(double));
+    if (block)
+        PrepareFreshMemory(block, doubles * sizeof(double));
+    return block;
 }
 
 void InverseRun::Log(const char* format, ...)

@@ -6,6 +6,7 @@
 
 #include "filter_points.h"
 #include "filter_response.h"
+#include "work_block.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -17,6 +18,9 @@ public:
     ~InverseRun();        // calls Close
     bool DUVERU2_inv();   // the whole run
     void Close();         // closes every handle, frees every table; safe after an early stop
+    // A block the run takes for its filtered grid when it is large enough (from
+    // ForwardRun::TakeTransformBlock); otherwise it is freed and the grid allocated anew.
+    void ReuseBlock(WorkBlock block) { spare = std::move(block); }
 
     InverseRun(const InverseRun&) = delete;
     InverseRun& operator=(const InverseRun&) = delete;
@@ -36,6 +40,7 @@ private:
     void SetDerivativeUnits();
     void CompleteKernelParams(ResponseRequest& r) const;
     bool AllocateWorkArrays();
+    double* FilteredGridBlock(size_t doubles);
     // The console log alone; with standard output; a stop (with standard error, returns false).
     void Log(const char* format, ...);
     void LogOut(const char* format, ...);
@@ -127,6 +132,7 @@ private:
     // Transform
     int32_t LX2 = 0, LY2 = 0, LY21 = 0, LMAX = 0, NROWS = 0;
     double* GRID = nullptr;   // complex, rows 0..NROWS by columns 0..NX
+    WorkBlock spare;
     double* GX = nullptr;     // real work columns of the multi-pass responses
     double* GY = nullptr;
     double* GZ = nullptr;

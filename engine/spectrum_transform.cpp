@@ -10,7 +10,6 @@
 #include <cmath>
 #include <system_error>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -112,24 +111,6 @@ void TransformColumn(ForwardState& s, int32_t ix, double* D)
 // Records transformed and then written as one batch, and on one worker at a time.
 const int32_t RECORD_BATCH = 64;
 const int32_t GATHERED_RECORDS = 8;
-// Records after which the part of STORE they were read from goes back to the system, so that the
-// spectrum file's pages in the system's cache can take its place.
-const int32_t RELEASE_RECORDS = 512;
-
-// Rows from..to-1 of every tile, read for the last time: their whole pages go back, with the one
-// a previous release left because it reached into these rows.
-void ReleaseStoreRows(ForwardState& s, int32_t from, int32_t to)
-{
-    const uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
-    for (int32_t t = 0; t < TileCount(s); ++t) {
-        const StoreTile tile = TileOf(s, t * TILE_COLUMNS + 1);
-        const uintptr_t start = (reinterpret_cast<uintptr_t>(tile.cells) + page - 1) / page * page;
-        const double* row = tile.cells + 2 * static_cast<size_t>(from) * tile.width;
-        uintptr_t begin = std::max(start, reinterpret_cast<uintptr_t>(row) / page * page);
-        ReleasePages(reinterpret_cast<const void*>(begin), tile.cells + 2 * static_cast<size_t>(to) * tile.width);
-    }
-}
-
 // Records ky0 .. ky0+count-1 (rows of STORE), each zero-filled to LX and transformed along X in
 // its own vector of `records`: spectrum records ky0 ...
 void TransformRecords(ForwardState& s, int32_t ky0, int32_t count, double* records)
@@ -212,9 +193,6 @@ bool TransformRowsAndWrite(ForwardState& s, double* buffers, AmplitudeRange& ran
             TransformRecords(s, static_cast<int32_t>(first + r0), static_cast<int32_t>(r1 - r0),
                              batch.records + r0 * length);
         });
-        int32_t done = first + batch.count;
-        if (done % RELEASE_RECORDS == 0)
-            ReleaseStoreRows(s, done - RELEASE_RECORDS, done);
         if (writer.joinable())
             writer.join();
         if (!written)

@@ -295,9 +295,8 @@ void copyLogWhole(const char* name)
     logInfo(QTextStream(&log).readAll());
 }
 
-} // namespace
-
-bool runForwardEngine(const FilterPoints& points)
+// The forward run; its transform block goes to `kept` when given, for the inverse run to follow.
+bool runForwardKeeping(const FilterPoints& points, WorkBlock* kept)
 {
     logInfo(QStringLiteral("Computing spectrum, this may take a few minutes..."));
     bool computed = false;
@@ -305,6 +304,8 @@ bool runForwardEngine(const FilterPoints& points)
         // The log is complete only once the run is destroyed.
         ForwardRun run(engineFileName(ControlFileName).constData(), &points);
         computed = run.Execute();
+        if (computed && kept)
+            *kept = run.TakeTransformBlock();
     }
     copyLogLines(ForwardLogName);
     if (!computed) {
@@ -313,6 +314,13 @@ bool runForwardEngine(const FilterPoints& points)
     }
     logInfo(QStringLiteral("Finished spectrum calculation"));
     return true;
+}
+
+} // namespace
+
+bool runForwardEngine(const FilterPoints& points)
+{
+    return runForwardKeeping(points, nullptr);
 }
 
 void setEngineThreads(int threads)
@@ -326,12 +334,14 @@ bool runFilterEngine(FilterPoints& points, bool computeSpectrum)
         logError(QStringLiteral("Couldn't open spectrum control file."));
         return false;
     }
-    if (computeSpectrum && !runForwardEngine(points))
+    WorkBlock transformBlock;
+    if (computeSpectrum && !runForwardKeeping(points, &transformBlock))
         return false;
     logInfo(QStringLiteral("Applying filter, this may take a few minutes..."));
     bool filtered = false;
     {
         InverseRun run(engineFileName(ControlFileName).constData(), &points);
+        run.ReuseBlock(std::move(transformBlock));
         filtered = run.DUVERU2_inv();
         run.Close();
     }
