@@ -45,6 +45,14 @@ inline __attribute__((always_inline)) double Neighbour(double& cell)
     return value;
 }
 
+// A pause in a spin-wait loop, where the processor has one.
+inline void CpuRelax()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_ia32_pause();
+#endif
+}
+
 bool NearData(const RangePair& range, int32_t index)
 {
     return index >= range.first - 1 && index <= range.last + 1;
@@ -200,9 +208,15 @@ struct Sweep {
             done = 0;
         std::atomic<int64_t> bandsAdded{0}, bandsSummed{0};
         std::atomic<int64_t> relaxedCount{0};
+        // The band below is usually a column or so ahead: a short spin sees it move sooner than
+        // a system call would; a longer wait gives the core away.
         auto waitFor = [](auto& counter, int64_t value) {
-            while (counter.load(std::memory_order_acquire) < value)
-                std::this_thread::yield();
+            for (int spins = 0; counter.load(std::memory_order_acquire) < value; ++spins) {
+                if (spins < 256)
+                    CpuRelax();
+                else
+                    std::this_thread::yield();
+            }
         };
         ParallelFor(Bands(), 1, [&](int64_t first, int64_t last, int32_t) {
             for (int64_t band = first; band < last; ++band) {
