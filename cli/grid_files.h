@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <utility>
 
 namespace Tavorin {
@@ -51,6 +52,32 @@ struct LoadedGrid {
     GridFileInfo info;
     Tavorin::I2DGridMesh* mesh = nullptr;   // owned by the world it was added to
     Tavorin::IBaseDataFloat* data = nullptr; // owned by the mesh
+};
+
+// One band of a grid file, open and checked as readGrid checks it, read a block of rows at a time:
+// a whole-grid read costs a buffer of the grid's size besides the one it ends in.
+class GridRows {
+public:
+    GridRows();
+    ~GridRows();
+    GridRows(const GridRows&) = delete;
+    GridRows& operator=(const GridRows&) = delete;
+
+    // False with a message when the file cannot be read or its grid cannot be filtered.
+    bool open(const ReadRequest& request, QString& error);
+    const GridFileInfo& info() const { return info_; }
+    // Rows read per call of read: whole blocks of the file, a few hundred rows at most where the
+    // file's blocks allow it.
+    int rowsPerRead() const { return rowsPerRead_; }
+    // Reads count rows from first into pixels (count x columns, in the file's order), the file's
+    // nodata value turned into NaN; false with a message when reading fails.
+    bool read(int first, int count, float* pixels, QString& error);
+
+private:
+    struct Band;
+    std::unique_ptr<Band> band_;
+    GridFileInfo info_;
+    int rowsPerRead_ = 1;
 };
 
 // Reads one band into a new mesh of world. False with a message when the file cannot be used;
