@@ -1,6 +1,5 @@
 #include "filter_job.h"
 
-#include "cell_values.h"
 #include "console.h"
 #include "chain_request.h"
 #include "grid_files.h"
@@ -22,14 +21,9 @@
 #include <QFileInfo>
 #include <QPointer>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <functional>
-#include <limits>
 #include <memory>
-#include <new>
-#include <vector>
 
 namespace spectrafil {
 namespace {
@@ -74,74 +68,12 @@ bool writePreview(const LoadedGrid& grid, const Tavorin::IBaseData& result, cons
     return saveImage(composeSheet(panels, 2, QString(), QSize(560, 520)), path, error);
 }
 
-// The cell of lowest id that reads back other than the result holds.
-struct ReadBackMismatch {
-    unsigned int id = std::numeric_limits<unsigned int>::max();
-    float got = 0.0f; // NaN: the cell has no value
-    bool found() const { return id != std::numeric_limits<unsigned int>::max(); }
-};
-
-// Compares the rows read into pixels with the result, keeping the mismatch of lowest id: the file's
-// rows need not come in the order of the ids.
-void compareRows(const RasterLayout& layout, int first, int count, const float* pixels, const CellValues& want,
-                 double tolerance, ReadBackMismatch& mismatch)
-{
-    for (int row = first; row < first + count; ++row)
-        for (int column = 0; column < layout.columns; ++column) {
-            const unsigned int id = layout.hostCell(column, row);
-            const float got = pixels[size_t(row - first) * size_t(layout.columns) + size_t(column)];
-            if (id >= mismatch.id)
-                continue;
-            const bool differs = std::isnan(got) == want.hasValue(id) ||
-                                 (want.hasValue(id) && std::fabs(got - want.value(id)) > tolerance);
-            if (differs)
-                mismatch = {id, got};
-        }
-}
-
-// Why the grid in path differs from the result: its size or the first cell that does not match.
-QString readBackDifference(const QString& path, const Tavorin::I2DGridMesh& grid, const Tavorin::IBaseData& result)
-{
-    GridRows file;
-    QString error;
-    if (!file.open({path, 1, QString()}, error))
-        return error;
-    const RasterLayout& layout = file.info().layout;
-    const Tavorin::I2DGridGeometry& geometry = grid.get2DGridGeometry();
-    if (layout.nCellU != geometry.nCellU() || layout.nCellV != geometry.nCellV())
-        return QStringLiteral("it has %1 x %2 cells instead of %3 x %4")
-            .arg(layout.nCellU).arg(layout.nCellV).arg(geometry.nCellU()).arg(geometry.nCellV());
-    const CellValues want(result);
-    double largest = 0.0;
-    for (unsigned int id = 0; id < want.size(); ++id)
-        largest = std::max(largest, want.hasValue(id) ? std::fabs(double(want.value(id))) : 0.0);
-    std::vector<float> pixels;
-    try {
-        pixels.resize(size_t(file.rowsPerRead()) * size_t(layout.columns));
-    } catch (const std::bad_alloc&) {
-        return QStringLiteral("%1: not enough memory for %2 x %3 cells").arg(path).arg(layout.columns).arg(layout.rows);
-    }
-    ReadBackMismatch mismatch;
-    for (int first = 0; first < layout.rows; first += file.rowsPerRead()) {
-        const int count = std::min(file.rowsPerRead(), layout.rows - first);
-        if (!file.read(first, count, pixels.data(), error))
-            return error;
-        compareRows(layout, first, count, pixels.data(), want, 1e-5 * largest, mismatch);
-    }
-    if (!mismatch.found())
-        return QString();
-    const unsigned int id = mismatch.id;
-    if (std::isnan(mismatch.got) == want.hasValue(id))
-        return QStringLiteral("cell %1 %2 a value").arg(id).arg(want.hasValue(id) ? "lost" : "gained");
-    return QStringLiteral("cell %1 reads back as %2 instead of %3").arg(id).arg(mismatch.got).arg(want.value(id));
-}
-
 // Some drivers (XYZ) let a failed write pass unreported, e.g. on a full disk: the staged grid
 // must read back with the result's cells before it may be moved into place.
 bool writtenAsResult(const StagedOutput& output, const QString& driver, const Tavorin::I2DGridMesh& grid,
                      const Tavorin::IBaseData& result, QString& error)
 {
-    const QString difference = readBackDifference(output.stagedPath(), grid, result);
+    const QString difference = readBackDifference(output.stagedPath(), grid.get2DGridGeometry(), result);
     if (difference.isEmpty())
         return true;
     error = QStringLiteral("%1: writing as %2 failed: the file does not read back as written (%3)")

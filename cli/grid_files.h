@@ -13,6 +13,7 @@
 #include <utility>
 
 namespace Tavorin {
+class I2DGridGeometry;
 class I2DGridMesh;
 class IBaseData;
 class IBaseDataFloat;
@@ -104,6 +105,11 @@ struct GridLabels {
 // for formats that cannot hold NaN (ESRI ASCII).
 bool writeGrid(const QString& path, const QString& driver, const GridFileInfo& like, const Tavorin::IBaseData& data,
                const GridLabels& labels, QString& error);
+
+// Why the grid file at path does not hold result's cells on geometry: its size, or the cell of lowest
+// id that lost or gained a value or reads back off by more than 1e-5 of the result's largest
+// |value|; empty when it holds them.
+QString readBackDifference(const QString& path, const Tavorin::I2DGridGeometry& geometry, const Tavorin::IBaseData& result);
 
 // A CRS given by the user as WKT; empty with a message when GDAL does not understand it.
 QString crsToWkt(const QString& srs, QString& error);
