@@ -237,8 +237,10 @@ bool GridRows::open(const ReadRequest& request, QString& error)
     error = describeBand(dataset, band_->band, request, info_);
     if (error.isEmpty() && info_.driver == QLatin1String("AAIGrid"))
         error = checkAsciiGrid(request.path);
+    if (!error.isEmpty())
+        return false;
     rowsPerRead_ = readBlockRows(band_->band, info_.layout.rows);
-    return error.isEmpty();
+    return true;
 }
 
 bool GridRows::read(int first, int count, float* pixels, QString& error)
