@@ -137,21 +137,15 @@ int readBlockRows(GDALRasterBandH band, int rows)
     return std::min(rows, std::max(1, kRowsPerRead / blockRows) * blockRows);
 }
 
-// Host cells of the file's rows [first, first + count) from pixels read by GridRows::read. A file
-// whose columns run along x has each row in one host row, reversed when the file runs west.
+// Host cells of the file's rows [first, first + count) from pixels read by GridRows::read.
 void storeRows(const RasterLayout& layout, int first, int count, const float* pixels, float* values)
 {
-    const size_t columns = size_t(layout.columns);
+    const long long step = layout.cellStep();
     for (int row = first; row < first + count; ++row) {
-        const float* pixel = pixels + size_t(row - first) * columns;
-        if (layout.swapped) {
-            for (int column = 0; column < layout.columns; ++column)
-                values[layout.hostCell(column, row)] = pixel[column];
-        } else if (layout.flipU) {
-            std::reverse_copy(pixel, pixel + columns, values + layout.hostCell(layout.columns - 1, row));
-        } else {
-            std::copy(pixel, pixel + columns, values + layout.hostCell(0, row));
-        }
+        const float* pixel = pixels + size_t(row - first) * size_t(layout.columns);
+        const long long start = layout.hostCell(0, row);
+        for (int column = 0; column < layout.columns; ++column)
+            values[start + column * step] = pixel[column];
     }
 }
 

@@ -24,9 +24,10 @@ struct ReadBackMismatch {
 void compareRows(const RasterLayout& layout, int first, int count, const float* pixels, const CellValues& want,
                  double tolerance, ReadBackMismatch& mismatch)
 {
+    const long long step = layout.cellStep();
     for (int row = first; row < first + count; ++row)
         for (int column = 0; column < layout.columns; ++column) {
-            const unsigned int id = layout.hostCell(column, row);
+            const unsigned int id = static_cast<unsigned int>(layout.hostCell(0, row) + column * step);
             const float got = pixels[size_t(row - first) * size_t(layout.columns) + size_t(column)];
             if (id >= mismatch.id)
                 continue;

@@ -81,8 +81,9 @@ private:
     // GDAL converts any double it stores.
     void storeRow(int row, void* pixels, GDALDataType type, int size)
     {
+        const long long step = layout_.cellStep();
         for (int column = 0; column < layout_.columns; ++column) {
-            const unsigned int id = layout_.hostCell(column, row);
+            const unsigned int id = static_cast<unsigned int>(layout_.hostCell(0, row) + column * step);
             row_[size_t(column)] = cells_.hasValue(id) ? cells_.value(id) : fill_;
         }
         GDALCopyWords(row_.data(), GDT_Float64, sizeof(double), pixels, type, size, layout_.columns);
