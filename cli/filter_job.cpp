@@ -1,6 +1,5 @@
 #include "filter_job.h"
 
-#include "cell_values.h"
 #include "console.h"
 #include "chain_request.h"
 #include "grid_files.h"
@@ -22,8 +21,6 @@
 #include <QFileInfo>
 #include <QPointer>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -71,39 +68,12 @@ bool writePreview(const LoadedGrid& grid, const Tavorin::IBaseData& result, cons
     return saveImage(composeSheet(panels, 2, QString(), QSize(560, 520)), path, error);
 }
 
-// Why the grid in path differs from the result: its size or the first cell that does not match.
-QString readBackDifference(const QString& path, const Tavorin::I2DGridMesh& grid, const Tavorin::IBaseData& result)
-{
-    Tavorin::IWorld world;
-    LoadedGrid written;
-    QString error;
-    if (!readGrid({path, 1, QString()}, &world, written, error))
-        return error;
-    const Tavorin::I2DGridGeometry& geometry = grid.get2DGridGeometry();
-    const Tavorin::I2DGridGeometry& read = written.mesh->get2DGridGeometry();
-    if (read.nCellU() != geometry.nCellU() || read.nCellV() != geometry.nCellV())
-        return QStringLiteral("it has %1 x %2 cells instead of %3 x %4")
-            .arg(read.nCellU()).arg(read.nCellV()).arg(geometry.nCellU()).arg(geometry.nCellV());
-    const CellValues want(result);
-    const CellValues got(*written.data);
-    double largest = 0.0;
-    for (unsigned int id = 0; id < want.size(); ++id)
-        largest = std::max(largest, want.hasValue(id) ? std::fabs(double(want.value(id))) : 0.0);
-    for (unsigned int id = 0; id < want.size(); ++id) {
-        if (got.hasValue(id) != want.hasValue(id))
-            return QStringLiteral("cell %1 %2 a value").arg(id).arg(want.hasValue(id) ? "lost" : "gained");
-        if (want.hasValue(id) && std::fabs(got.value(id) - want.value(id)) > 1e-5 * largest)
-            return QStringLiteral("cell %1 reads back as %2 instead of %3").arg(id).arg(got.value(id)).arg(want.value(id));
-    }
-    return QString();
-}
-
 // Some drivers (XYZ) let a failed write pass unreported, e.g. on a full disk: the staged grid
 // must read back with the result's cells before it may be moved into place.
 bool writtenAsResult(const StagedOutput& output, const QString& driver, const Tavorin::I2DGridMesh& grid,
                      const Tavorin::IBaseData& result, QString& error)
 {
-    const QString difference = readBackDifference(output.stagedPath(), grid, result);
+    const QString difference = readBackDifference(output.stagedPath(), grid.get2DGridGeometry(), result);
     if (difference.isEmpty())
         return true;
     error = QStringLiteral("%1: writing as %2 failed: the file does not read back as written (%3)")

@@ -9,9 +9,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <utility>
 
 namespace Tavorin {
+class I2DGridGeometry;
 class I2DGridMesh;
 class IBaseData;
 class IBaseDataFloat;
@@ -53,6 +55,32 @@ struct LoadedGrid {
     Tavorin::IBaseDataFloat* data = nullptr; // owned by the mesh
 };
 
+// One band of a grid file, open and checked as readGrid checks it, read a block of rows at a time:
+// a whole-grid read costs a buffer of the grid's size besides the one it ends in.
+class GridRows {
+public:
+    GridRows();
+    ~GridRows();
+    GridRows(const GridRows&) = delete;
+    GridRows& operator=(const GridRows&) = delete;
+
+    // False with a message when the file cannot be read or its grid cannot be filtered.
+    bool open(const ReadRequest& request, QString& error);
+    const GridFileInfo& info() const { return info_; }
+    // Rows read per call of read: whole blocks of the file, a few hundred rows at most where the
+    // file's blocks allow it.
+    int rowsPerRead() const { return rowsPerRead_; }
+    // Reads count rows from first into pixels (count x columns, in the file's order), the file's
+    // nodata value turned into NaN; false with a message when reading fails.
+    bool read(int first, int count, float* pixels, QString& error);
+
+private:
+    struct Band;
+    std::unique_ptr<Band> band_;
+    GridFileInfo info_;
+    int rowsPerRead_ = 1;
+};
+
 // Reads one band into a new mesh of world. False with a message when the file cannot be used;
 // nothing is added to the world then.
 bool readGrid(const ReadRequest& request, Tavorin::IWorld* world, LoadedGrid& grid, QString& error);
@@ -77,6 +105,11 @@ struct GridLabels {
 // for formats that cannot hold NaN (ESRI ASCII).
 bool writeGrid(const QString& path, const QString& driver, const GridFileInfo& like, const Tavorin::IBaseData& data,
                const GridLabels& labels, QString& error);
+
+// Why the grid file at path does not hold result's cells on geometry: its size, or the cell of lowest
+// id that lost or gained a value or reads back off by more than 1e-5 of the result's largest
+// |value|; empty when it holds them.
+QString readBackDifference(const QString& path, const Tavorin::I2DGridGeometry& geometry, const Tavorin::IBaseData& result);
 
 // A CRS given by the user as WKT; empty with a message when GDAL does not understand it.
 QString crsToWkt(const QString& srs, QString& error);

@@ -46,6 +46,13 @@ unsigned int RasterLayout::hostCell(int column, int row) const
     return static_cast<unsigned int>(v) * static_cast<unsigned int>(nCellU) + static_cast<unsigned int>(u);
 }
 
+long long RasterLayout::cellStep() const
+{
+    if (swapped)
+        return flipV ? -(long long)nCellU : (long long)nCellU;
+    return flipU ? -1 : 1;
+}
+
 Tavorin::I2DGridGeometry RasterLayout::hostGeometry() const
 {
     return Tavorin::I2DGridGeometry(Tavorin::I3DVector(originX, originY, 0.0), uSize, vSize, nCellU, nCellV);

@@ -32,6 +32,9 @@ struct RasterLayout {
 
     // Host cell id (v * nCellU + u) of the file pixel (column, row).
     unsigned int hostCell(int column, int row) const;
+    // What the host cell id changes by from one pixel of a file row to the next: hostCell(column,
+    // row) is hostCell(0, row) + column * cellStep().
+    long long cellStep() const;
     Tavorin::I2DGridGeometry hostGeometry() const;
 };
 

@@ -10,9 +10,11 @@
 #include <cpl_conv.h>
 #include <ogr_spatialref.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <fstream>
+#include <limits>
 #include <new>
 #include <string>
 #include <vector>
@@ -124,25 +126,46 @@ Dataset openGrid(const QString& path)
     return Dataset(GDALOpenEx(name.constData(), GDAL_OF_RASTER | GDAL_OF_READONLY, asciiGrid, asFloat, nullptr));
 }
 
-bool isNoData(float value, const GridFileInfo& info)
+// Rows per read when the file's blocks allow a choice: staging blocks of a few megabytes.
+constexpr int kRowsPerRead = 256;
+
+int readBlockRows(GDALRasterBandH band, int rows)
 {
-    if (std::isnan(value))
-        return true;
-    return info.hasNoData && value == static_cast<float>(info.noData);
+    int blockColumns = 0, blockRows = 0;
+    GDALGetBlockSize(band, &blockColumns, &blockRows);
+    blockRows = std::max(1, blockRows);
+    return std::min(rows, std::max(1, kRowsPerRead / blockRows) * blockRows);
 }
 
-void storeValues(const std::vector<float>& pixels, const GridFileInfo& info, Tavorin::IBaseDataFloat& data)
+// Host cells of the file's rows [first, first + count) from pixels read by GridRows::read.
+void storeRows(const RasterLayout& layout, int first, int count, const float* pixels, float* values)
 {
-    const RasterLayout& layout = info.layout;
-    data.editValues([&](float* values, size_t count) {
-        for (int row = 0; row < layout.rows; ++row)
-            for (int column = 0; column < layout.columns; ++column) {
-                const float value = pixels[size_t(row) * size_t(layout.columns) + size_t(column)];
-                const unsigned int id = layout.hostCell(column, row);
-                if (!isNoData(value, info) && id < count)
-                    values[id] = value;
-            }
-    });
+    const long long step = layout.cellStep();
+    for (int row = first; row < first + count; ++row) {
+        const float* pixel = pixels + size_t(row - first) * size_t(layout.columns);
+        const long long start = layout.hostCell(0, row);
+        for (int column = 0; column < layout.columns; ++column)
+            values[start + column * step] = pixel[column];
+    }
+}
+
+bool storeValues(GridRows& file, float* values, QString& error)
+{
+    const RasterLayout& layout = file.info().layout;
+    std::vector<float> pixels;
+    try {
+        pixels.resize(size_t(file.rowsPerRead()) * size_t(layout.columns));
+    } catch (const std::bad_alloc&) {
+        error = QStringLiteral("%1: not enough memory for %2 x %3 cells").arg(file.info().path).arg(layout.columns).arg(layout.rows);
+        return false;
+    }
+    for (int first = 0; first < layout.rows; first += file.rowsPerRead()) {
+        const int count = std::min(file.rowsPerRead(), layout.rows - first);
+        if (!file.read(first, count, pixels.data(), error))
+            return false;
+        storeRows(layout, first, count, pixels.data(), values);
+    }
+    return true;
 }
 
 } // namespace
@@ -177,53 +200,88 @@ QString lengthUnit(const QString& crsWkt)
     return name ? QString::fromUtf8(name) : QStringLiteral("grid unit");
 }
 
-bool readGrid(const ReadRequest& request, Tavorin::IWorld* world, LoadedGrid& grid, QString& error)
+struct GridRows::Band {
+    QuietGdal quiet; // first in, last out: closing the file may report errors too
+    Dataset dataset;
+    GDALRasterBandH band = nullptr;
+};
+
+GridRows::GridRows() = default;
+GridRows::~GridRows() = default;
+
+bool GridRows::open(const ReadRequest& request, QString& error)
 {
     error = checkInputPath(request.path);
     if (!error.isEmpty())
         return false;
-    QuietGdal quiet;
-    Dataset dataset = openGrid(request.path);
+    band_ = std::make_unique<Band>();
+    band_->dataset = openGrid(request.path);
+    GDALDatasetH dataset = band_->dataset.get();
     if (!dataset) {
         error = QStringLiteral("%1: not a grid GDAL can read (%2)")
                     .arg(request.path, QuietGdal::lastError(QStringLiteral("unknown format")));
         return false;
     }
-    const int bands = GDALGetRasterCount(dataset.get());
+    const int bands = GDALGetRasterCount(dataset);
     if (request.band < 1 || request.band > bands) {
         error = QStringLiteral("%1: has %2 band(s); band %3 does not exist").arg(request.path).arg(bands).arg(request.band);
         return false;
     }
-    GDALRasterBandH band = GDALGetRasterBand(dataset.get(), request.band);
-    error = describeBand(dataset.get(), band, request, grid.info);
-    if (error.isEmpty() && grid.info.driver == QLatin1String("AAIGrid"))
+    band_->band = GDALGetRasterBand(dataset, request.band);
+    error = describeBand(dataset, band_->band, request, info_);
+    if (error.isEmpty() && info_.driver == QLatin1String("AAIGrid"))
         error = checkAsciiGrid(request.path);
     if (!error.isEmpty())
         return false;
+    rowsPerRead_ = readBlockRows(band_->band, info_.layout.rows);
+    return true;
+}
 
+bool GridRows::read(int first, int count, float* pixels, QString& error)
+{
+    const int columns = info_.layout.columns;
+    const CPLErr status = GDALRasterIO(band_->band, GF_Read, 0, first, columns, count, pixels, columns, count,
+                                       GDT_Float32, 0, 0);
+    // Each block is read once: kept in GDAL's cache, the blocks would add up to a second grid.
+    GDALFlushRasterCache(band_->band);
+    if (status != CE_None) {
+        error = QStringLiteral("%1: reading failed (%2)").arg(info_.path, QuietGdal::lastError(QStringLiteral("I/O error")));
+        return false;
+    }
+    const float noData = static_cast<float>(info_.noData);
+    if (info_.hasNoData && !std::isnan(noData))
+        std::replace(pixels, pixels + size_t(count) * size_t(columns), noData, std::numeric_limits<float>::quiet_NaN());
+    return true;
+}
+
+bool readGrid(const ReadRequest& request, Tavorin::IWorld* world, LoadedGrid& grid, QString& error)
+{
+    GridRows file;
+    if (!file.open(request, error))
+        return false;
+    grid.info = file.info();
     const RasterLayout& layout = grid.info.layout;
-    std::vector<float> pixels;
+    auto* mesh = new Tavorin::I2DGridMesh(grid.info.name, layout.hostGeometry());
+    world->addMesh(mesh);
+    Tavorin::IBaseDataFloat* data = nullptr;
     try {
-        pixels.resize(size_t(layout.columns) * size_t(layout.rows));
+        data = qobject_cast<Tavorin::IBaseDataFloat*>(world->createProperty(
+            mesh, grid.info.name, grid.info.name, Tavorin::IBaseData::CellData, 1, Tavorin::IBaseData::FloatData));
     } catch (const std::bad_alloc&) {
+        delete mesh;
         error = QStringLiteral("%1: not enough memory for %2 x %3 cells").arg(request.path).arg(layout.columns).arg(layout.rows);
         return false;
     }
-    if (GDALRasterIO(band, GF_Read, 0, 0, layout.columns, layout.rows, pixels.data(), layout.columns, layout.rows,
-                     GDT_Float32, 0, 0) != CE_None) {
-        error = QStringLiteral("%1: reading failed (%2)").arg(request.path, QuietGdal::lastError(QStringLiteral("I/O error")));
-        return false;
-    }
-
-    auto* mesh = new Tavorin::I2DGridMesh(grid.info.name, layout.hostGeometry());
-    world->addMesh(mesh);
-    auto* data = qobject_cast<Tavorin::IBaseDataFloat*>(
-        world->createProperty(mesh, grid.info.name, grid.info.name, Tavorin::IBaseData::CellData, 1, Tavorin::IBaseData::FloatData));
     if (!data) {
         error = QStringLiteral("%1: the host refused a data item named \"%2\"").arg(request.path, grid.info.name);
         return false;
     }
-    storeValues(pixels, grid.info, *data);
+    bool stored = false;
+    data->editValues([&](float* values, size_t) { stored = storeValues(file, values, error); });
+    if (!stored) {
+        delete mesh; // a refused file leaves nothing in the world
+        return false;
+    }
     grid.mesh = mesh;
     grid.data = data;
     return true;

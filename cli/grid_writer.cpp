@@ -1,6 +1,7 @@
 #include "gdal_support.h"
 #include "cell_values.h"
 #include "grid_files.h"
+#include "result_raster.h"
 
 #include <IBaseData.h>
 
@@ -10,7 +11,6 @@
 
 #include <cmath>
 #include <limits>
-#include <vector>
 
 namespace spectrafil {
 namespace {
@@ -73,41 +73,21 @@ void setLabels(GDALDatasetH dataset, GDALRasterBandH band, const QString& driver
     }
 }
 
-// The values in the file's own pixel order.
-std::vector<double> rasterValues(const RasterLayout& layout, const Tavorin::IBaseData& data, double noData)
-{
-    const CellValues cells(data);
-    std::vector<double> pixels(size_t(layout.columns) * size_t(layout.rows));
-    for (int row = 0; row < layout.rows; ++row)
-        for (int column = 0; column < layout.columns; ++column) {
-            const unsigned int id = layout.hostCell(column, row);
-            pixels[size_t(row) * size_t(layout.columns) + size_t(column)] = cells.hasValue(id) ? cells.value(id) : noData;
-        }
-    return pixels;
-}
-
-// An in-memory copy of the result that any driver can copy from, even those without Create.
-Dataset memoryDataset(const GridFileInfo& like, const QString& driver, const Tavorin::IBaseData& data,
+// The result as a raster that any driver can copy from, even those without Create.
+Dataset resultDataset(const GridFileInfo& like, const QString& driver, const Tavorin::IBaseData& data,
                       const GridLabels& labels)
 {
-    const RasterLayout& layout = like.layout;
-    const GDALDataType type = like.doublePrecision ? GDT_Float64 : GDT_Float32;
-    Dataset dataset(GDALCreate(GDALGetDriverByName("MEM"), "", layout.columns, layout.rows, 1, type, nullptr));
-    if (!dataset)
-        return dataset;
+    double noData = 0.0;
+    const bool hasNoData = resultNoData(like, driver, data, noData);
+    Dataset dataset = resultRaster(like.layout, like.doublePrecision ? GDT_Float64 : GDT_Float32, data, noData);
     if (like.georeferenced)
-        GDALSetGeoTransform(dataset.get(), const_cast<double*>(layout.geoTransform));
+        GDALSetGeoTransform(dataset.get(), const_cast<double*>(like.layout.geoTransform));
     if (!like.crsWkt.isEmpty())
         GDALSetProjection(dataset.get(), like.crsWkt.toUtf8().constData());
     GDALRasterBandH band = GDALGetRasterBand(dataset.get(), 1);
-    double noData = 0.0;
-    if (resultNoData(like, driver, data, noData))
+    if (hasNoData)
         GDALSetRasterNoDataValue(band, noData);
     setLabels(dataset.get(), band, driver, labels);
-    std::vector<double> pixels = rasterValues(layout, data, noData);
-    if (GDALRasterIO(band, GF_Write, 0, 0, layout.columns, layout.rows, pixels.data(), layout.columns, layout.rows,
-                     GDT_Float64, 0, 0) != CE_None)
-        dataset.reset();
     return dataset;
 }
 
@@ -174,14 +154,10 @@ bool writeGrid(const QString& path, const QString& driver, const GridFileInfo& l
         error = QStringLiteral("%1: the result does not match the grid it should be written like").arg(path);
         return false;
     }
-    Dataset memory = memoryDataset(like, driver, data, labels);
-    if (!memory) {
-        error = QStringLiteral("%1: %2").arg(path, QuietGdal::lastError(QStringLiteral("out of memory")));
-        return false;
-    }
+    Dataset result = resultDataset(like, driver, data, labels);
     char** options = creationOptions(driver, like.doublePrecision);
     Dataset written(GDALCreateCopy(GDALGetDriverByName(driver.toUtf8().constData()), path.toUtf8().constData(),
-                                   memory.get(), FALSE, options, nullptr, nullptr));
+                                   result.get(), FALSE, options, nullptr, nullptr));
     CSLDestroy(options);
     if (written)
         written.reset(); // flushes and closes; a failure there is reported through the error state

@@ -9,9 +9,11 @@
 #include <I2DGridMesh.h>
 #include <IBaseDataFloat.h>
 #include <IUniverse.h>
+#include <IWorld.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace spectrafil;
@@ -136,4 +138,39 @@ TEST(GridFiles, OnlyPerpendicularAxesTurnedByMultiplesOf90DegreesAndAtMost5459Ce
     EXPECT_TRUE(makeLayout(10, 10, sheared, layout).contains(QStringLiteral("sheared")));
     const double flat[6] = {0, 0, 0, 100, 0, -10};
     EXPECT_FALSE(makeLayout(10, 10, flat, layout).isEmpty());
+}
+
+TEST(GridFiles, ReadBackNamesTheLowestCellThatLostGainedOrChangedItsValue)
+{
+    ScratchDir scratch;
+    Raster source = bumpGrid(9, 7);
+    source.values[0] = source.noData; // north-west corner: cell 54, in the file's first row
+    writeRaster(scratch.file("source.tif"), "GTiff", source);
+    const LoadedGrid grid = load(scratch.file("source.tif"));
+    ASSERT_TRUE(grid.data);
+    const QString path = QString::fromStdString(scratch.file("out.tif"));
+    QString error;
+    ASSERT_TRUE(writeGrid(path, QStringLiteral("GTiff"), grid.info, *grid.data, {}, error)) << error.toStdString();
+    const Tavorin::I2DGridGeometry& geometry = grid.mesh->get2DGridGeometry();
+    EXPECT_EQ(readBackDifference(path, geometry, *grid.data), QString());
+
+    auto* want = qobject_cast<Tavorin::IBaseDataFloat*>(Tavorin::world()->createProperty(
+        grid.mesh, QStringLiteral("want"), QString(), Tavorin::IBaseData::CellData, 1, Tavorin::IBaseData::FloatData));
+    ASSERT_TRUE(want);
+    want->editValues([&](float* values, size_t count) { std::copy_n(grid.data->values().data(), count, values); });
+    float largest = 0.0f;
+    for (float value : grid.data->values())
+        largest = std::isnan(value) ? largest : std::max(largest, std::fabs(value));
+    const float top = grid.data->value(60);
+    want->setValue(60, top + 1e-3f * largest);
+    want->setValue(2, grid.data->value(2) + 1e-6f * largest); // within the tolerance
+    EXPECT_EQ(readBackDifference(path, geometry, *want),
+              QStringLiteral("cell 60 reads back as %1 instead of %2").arg(top).arg(want->value(60)));
+    want->setValue(54, 1.0f);
+    EXPECT_EQ(readBackDifference(path, geometry, *want), QStringLiteral("cell 54 lost a value"));
+    want->clearValue(3);
+    EXPECT_EQ(readBackDifference(path, geometry, *want), QStringLiteral("cell 3 gained a value"));
+
+    const Tavorin::I2DGridGeometry narrower(geometry.origin(), geometry.uSize(), geometry.vSize(), 8, 7);
+    EXPECT_EQ(readBackDifference(path, narrower, *want), QStringLiteral("it has 9 x 7 cells instead of 8 x 7"));
 }
