@@ -51,14 +51,15 @@ void InverseRun::Close()
     }
     free(COLRNG);
     free(ROWRNG);
-    free(GRID);
+    // The filtered grid stays as the spare block, for TakeSpareBlock, until the run is destroyed.
+    if (GRID)
+        spare = WorkBlock(GRID, gridDoubles);
     free(GX);
     free(GY);
     free(GZ);
     COLRNG = nullptr;
     ROWRNG = nullptr;
     GRID = GX = GY = GZ = nullptr;
-    spare = WorkBlock();
 }
 
 bool InverseRun::DUVERU2_inv()
@@ -172,7 +173,8 @@ bool InverseRun::AllocateWorkArrays()
     LMAX = std::max(LX, LY);
     printf("LX = %d, LY = %d, LY2 = %d, LMAX = %d\n", LX, LY, LY2, LMAX);
     NROWS = std::max(LY21, JF + 1);
-    GRID = FilteredGridBlock(2 * ((size_t)NROWS + 1) * ((size_t)NX + 1));
+    gridDoubles = 2 * ((size_t)NROWS + 1) * ((size_t)NX + 1);
+    GRID = FilteredGridBlock(gridDoubles);
     bool ok = GRID != nullptr;
     if (ok && request.IND >= 11 && request.IND <= 13) {
         GX = (double*)calloc((size_t)LMAX + 2, sizeof(double));

@@ -17,10 +17,13 @@ public:
     InverseRun(const char* controlFileName, FilterPoints* output); // output may be null: then the points file is written
     ~InverseRun();        // calls Close
     bool DUVERU2_inv();   // the whole run
-    void Close();         // closes every handle, frees every table; safe after an early stop
+    void Close();         // closes every handle, frees every table but the spare block; safe after an early stop
     // A block the run takes for its filtered grid when it is large enough (from
-    // ForwardRun::TakeTransformBlock); otherwise it is freed and the grid allocated anew.
+    // ForwardRun::TakeTransformBlock or an earlier inverse run); otherwise it is freed and the grid
+    // allocated anew.
     void ReuseBlock(WorkBlock block) { spare = std::move(block); }
+    // After the run: the block of its filtered grid, for the next inverse run on the same spectrum.
+    WorkBlock TakeSpareBlock() { return std::move(spare); }
 
     InverseRun(const InverseRun&) = delete;
     InverseRun& operator=(const InverseRun&) = delete;
@@ -133,6 +136,7 @@ private:
     int32_t LX2 = 0, LY2 = 0, LY21 = 0, LMAX = 0, NROWS = 0;
     double* GRID = nullptr;   // complex, rows 0..NROWS by columns 0..NX
     WorkBlock spare;
+    size_t gridDoubles = 0;
     double* GX = nullptr;     // real work columns of the multi-pass responses
     double* GY = nullptr;
     double* GZ = nullptr;

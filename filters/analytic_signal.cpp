@@ -3,7 +3,9 @@
 
 #include "fourier_filters.h"
 
+#include "engine_threads.h"
 #include "filter_pipeline.h"
+#include "grid_cells.h"
 #include "single_result_filter.h"
 
 #include "I2DGridMesh.h"
@@ -29,11 +31,12 @@ struct DerivativeRuns {
     std::string window; // the derivatives' low-pass line
     float scale;        // derivativeScale
     IProgressBarWidget& progress;
+    WorkBlock carried;  // the engine's work block, from one derivative to the next
 };
 
 // One derivative (direction code 3 z, 1 x, 2 y) stored as its own property. The first one computes
 // the spectrum; the later ones rewrite FILTER.INP and reuse the spectrum file the first one left.
-IBaseDataFloat* derivativeItem(const DerivativeRuns& runs, filter_codes::Direction direction, const QString& name,
+IBaseDataFloat* derivativeItem(DerivativeRuns& runs, filter_codes::Direction direction, const QString& name,
                                bool computeSpectrum)
 {
     if (!computeSpectrum && !writeSpectrumSection(runs.grid, runs.data)) {
@@ -45,7 +48,7 @@ IBaseDataFloat* derivativeItem(const DerivativeRuns& runs, filter_codes::Directi
         return nullptr;
     if (computeSpectrum)
         runs.progress.incrementProgressPos();
-    if (!runFilterEngine(runs.points, computeSpectrum)) {
+    if (!runFilterEngine(runs.points, computeSpectrum, runs.carried)) {
         logError(QStringLiteral("Could not run 2D filtering"));
         return nullptr;
     }
@@ -67,11 +70,23 @@ bool storeAmplitude(I2DGridMesh* grid, const QString& resultName, const IBaseDat
         return false;
     IPreventDataUpdates hold(result);
     const unsigned int cells = grid->cellCount();
-    for (unsigned int id = 0; id < cells; ++id) {
-        if (!x->hasValue(id) || !y->hasValue(id) || !z->hasValue(id))
-            continue;
-        const double dx = x->value(id), dy = y->value(id), dz = z->value(id);
-        result->setValue(id, static_cast<float>(std::sqrt((dy * dy + dx * dx) + dz * dz)));
+    auto amplitude = [](double dx, double dy, double dz) { return static_cast<float>(std::sqrt((dy * dy + dx * dx) + dz * dz)); };
+    const float* xs = cellValues(grid, x);
+    const float* ys = cellValues(grid, y);
+    const float* zs = cellValues(grid, z);
+    if (xs && ys && zs && result->size() >= cells) {
+        // Cells without value are NaN in all three and stay NaN in the result.
+        result->editValues([&](float* values, size_t) {
+            ParallelFor(cells, 1 << 16, [&](int64_t first, int64_t last, int32_t) {
+                for (int64_t id = first; id < last; ++id)
+                    if (!std::isnan(xs[id]) && !std::isnan(ys[id]) && !std::isnan(zs[id]))
+                        values[id] = amplitude(xs[id], ys[id], zs[id]);
+            });
+        });
+    } else {
+        for (unsigned int id = 0; id < cells; ++id)
+            if (x->hasValue(id) && y->hasValue(id) && z->hasValue(id))
+                result->setValue(id, amplitude(x->value(id), y->value(id), z->value(id)));
     }
     progress.incrementProgressPos();
     world()->paintDataCurrentView(result);
@@ -107,7 +122,7 @@ bool analyticSignal(I2DGridMesh* grid, IBaseData* data, bool attenuate, QString 
     const float scale = derivativeScale(static_cast<float>(geometry.uSize()), static_cast<float>(geometry.vSize()));
     logInfo(QStringLiteral("AIRFILT scaling factor is %1").arg(scale));
     const std::string window = derivativeWindow(filter_codes::Derivative, grid, attenuate);
-    const DerivativeRuns runs{grid, data, points, window, scale, progress};
+    DerivativeRuns runs{grid, data, points, window, scale, progress, WorkBlock()};
 
     const IBaseDataFloat* vd = derivativeItem(runs, filter_codes::Vertical, vdName, true);
     if (!vd)

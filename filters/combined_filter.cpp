@@ -67,6 +67,7 @@ bool runCombinedFilter(I2DGridMesh* grid, IBaseData* data, QString resultName, c
         return false;
 
     std::vector<FilterPoints> outputs;
+    WorkBlock carried;
     for (size_t run = 0; run < runs.size(); ++run) {
         // The inverse run reads the first filter section of FILTER.INP: each later run rewrites it.
         if (run > 0 && !writeSpectrumSection(grid, data)) {
@@ -76,7 +77,7 @@ bool runCombinedFilter(I2DGridMesh* grid, IBaseData* data, QString resultName, c
         logInfo(QStringLiteral("Writing control file for applying filter..."));
         if (!writeFilterSection(runs[run]))
             return false;
-        if (!runFilterEngine(points, run == 0)) {
+        if (!runFilterEngine(points, run == 0, carried)) {
             logError(QStringLiteral("Could not run 2D filtering"));
             return false;
         }

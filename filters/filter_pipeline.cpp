@@ -330,20 +330,26 @@ void setEngineThreads(int threads)
 
 bool runFilterEngine(FilterPoints& points, bool computeSpectrum)
 {
+    WorkBlock block;
+    return runFilterEngine(points, computeSpectrum, block);
+}
+
+bool runFilterEngine(FilterPoints& points, bool computeSpectrum, WorkBlock& carried)
+{
     if (!QFile(engineFilePath(ControlFileName)).open(QIODevice::ReadOnly | QIODevice::Text)) {
         logError(QStringLiteral("Couldn't open spectrum control file."));
         return false;
     }
-    WorkBlock transformBlock;
-    if (computeSpectrum && !runForwardKeeping(points, &transformBlock))
+    if (computeSpectrum && !runForwardKeeping(points, &carried))
         return false;
     logInfo(QStringLiteral("Applying filter, this may take a few minutes..."));
     bool filtered = false;
     {
         InverseRun run(engineFileName(ControlFileName).constData(), &points);
-        run.ReuseBlock(std::move(transformBlock));
+        run.ReuseBlock(std::move(carried));
         filtered = run.DUVERU2_inv();
         run.Close();
+        carried = run.TakeSpareBlock();
     }
     copyLogWhole(InverseLogName);
     if (!filtered) {

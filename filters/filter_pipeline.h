@@ -5,6 +5,7 @@
 
 #include "filter_points.h"
 #include "filters_export.h"
+#include "work_block.h"
 
 #include <QString>
 
@@ -74,6 +75,9 @@ constexpr const char* SpectrumFileName = "fpt15_2D_FWD_SPEC_FILTER.BIN";
 // The forward run (when computeSpectrum) and the inverse run, their logs copied into the host log.
 // The points go in as the grid's cells and come back as the filtered points.
 SPECTRAFIL_FILTERS_EXPORT bool runFilterEngine(FilterPoints& points, bool computeSpectrum);
+// The same for one of several runs of an operation: `carried` takes the engine's large work block
+// from one run to the next, so that its pages stay in the process between them.
+bool runFilterEngine(FilterPoints& points, bool computeSpectrum, WorkBlock& carried);
 // A new float cell property of the grid named resultName; null, with the error logged, when the
 // host cannot make it.
 Tavorin::IBaseDataFloat* createResultProperty(Tavorin::I2DGridMesh* grid, const QString& resultName);
