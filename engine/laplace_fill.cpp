@@ -10,7 +10,8 @@
 //
 // On several threads the bands run as a wavefront: a band relaxes column i once the band below
 // has done column i + 1, which keeps every neighbour's visiting order, and the bands add their
-// residuals and misfit sums one after the other in row order, so the results are bit-identical.
+// residuals and misfit sums one after the other in row order, so the results are bit-identical
+// whatever the band height.
 // Each band in flight has its own residual buffers (a slot).
 
 #include "forward_state.h"
@@ -26,7 +27,8 @@
 namespace {
 
 const int ILAP = 5;
-const int32_t BAND = 16;
+// Rows of a band: enough work between two bands' hand-overs, few enough residual rows in flight.
+const int32_t BAND = 64;
 // A column's band segment is fetched this many columns early: neighbouring columns lie a page
 // apart, beyond what the processor's own prefetcher follows.
 const int32_t PREFETCH_AHEAD = 4;
