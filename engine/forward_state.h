@@ -111,8 +111,8 @@ bool TransformAndWriteSpectrum(ForwardState& s);
 // engine thread) the bands of rows run as a wavefront, up to slots - 1 at a time.
 double LAPLACE(ForwardState& s, int32_t NX, int32_t NY, int32_t NDX, int32_t NDY, double** V,
                int32_t NTOTX, int32_t NTOTY, double* residuals, int32_t slots = 1);
-// Residual buffer LAPLACE needs for that many slots: rows of DIM1 doubles.
-size_t LaplaceBufferSize(const ForwardState& s, int32_t slots = 1);
+// Residual buffer LAPLACE needs for NX columns and that many slots: rows of NX + 1 doubles.
+size_t LaplaceBufferSize(int32_t NX, int32_t slots = 1);
 
 // Grid V of NTOTX x NTOTY cells, all empty; false when it can't be allocated.
 bool AllocateGrid(ForwardState& s);

@@ -248,15 +248,15 @@ struct Sweep {
 
 } // namespace
 
-size_t LaplaceBufferSize(const ForwardState& s, int32_t slots)
+size_t LaplaceBufferSize(int32_t NX, int32_t slots)
 {
-    return (SLOT_ROWS * std::max(slots, 1) + 1) * (static_cast<size_t>(s.DIM1) + 1);
+    return (SLOT_ROWS * std::max(slots, 1) + 1) * (static_cast<size_t>(std::max(NX, 0)) + 1);
 }
 
 double LAPLACE(ForwardState& s, int32_t NX, int32_t NY, int32_t NDX, int32_t NDY, double** V, int32_t NTOTX,
                int32_t NTOTY, double* residuals, int32_t slots)
 {
-    size_t row = static_cast<size_t>(s.DIM1) + 1;
+    size_t row = static_cast<size_t>(NX) + 1;
     slots = std::max(slots, 1);
     Sweep sweep{s, NX, NY, NDX, NDY, V, NTOTX, NTOTY, row, residuals, slots, residuals + SLOT_ROWS * slots * row};
     if (slots >= 2 && engineThreads() > 1 && sweep.Bands() > 1)
@@ -274,7 +274,7 @@ bool GapFill(ForwardState& s)
 {
     // One slot for each band a thread relaxes and one for the band finishing below them.
     const int32_t slots = engineThreads() + 1;
-    size_t count = LaplaceBufferSize(s, slots);
+    size_t count = LaplaceBufferSize(s.NX, slots);
     double* residuals = static_cast<double*>(RunCalloc(s, count, sizeof(double)));
     if (!residuals) {
         LogErr(s, " *** Allocate memory Error for the LAPLACE residuals: Execute \n");

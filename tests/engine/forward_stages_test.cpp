@@ -108,7 +108,7 @@ TEST(LaplaceFill, GapInAPlaneIsFilledWithThePlaneAndMisfitsFall)
         s.rowRange[k] = full ? RangePair{1, 9} : RangePair{9, 1};
         s.columnRange[k] = full ? RangePair{1, 9} : RangePair{9, 1};
     }
-    std::vector<double> buffer(LaplaceBufferSize(s));
+    std::vector<double> buffer(LaplaceBufferSize(9));
     double previous = 1e300;
     for (int sweep = 0; sweep < 300; ++sweep) {
         double misfit = LAPLACE(s, 9, 9, 0, 0, s.V, 9, 9, buffer.data());
