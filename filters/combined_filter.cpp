@@ -54,9 +54,7 @@ bool runCombinedFilter(I2DGridMesh* grid, IBaseData* data, QString resultName, c
     if (!givenObjects(grid, data))
         return false;
     TempFolderScope folder;
-    if (resultName.isEmpty())
-        resultName = data->Name() + filter.suffix;
-    if (!acceptedForFiltering(grid, filter.rejection))
+    if (!acceptedForFiltering(grid, data, resultName, filter.suffix, filter.rejection))
         return false;
 
     const std::vector<std::string> runs = filter.runs();

@@ -19,8 +19,11 @@ bool givenObjects(const I2DGridMesh* grid, const IBaseData* data)
     return false;
 }
 
-bool acceptedForFiltering(const I2DGridMesh* grid, const std::function<QString()>& rejection)
+bool acceptedForFiltering(const I2DGridMesh* grid, const IBaseData* data, QString& resultName, const QString& suffix,
+                          const std::function<QString()>& rejection)
 {
+    if (resultName.isEmpty())
+        resultName = data->Name() + suffix;
     const QString message = rejection ? rejection() : QString();
     if (!message.isEmpty()) {
         logError(message);
@@ -47,9 +50,7 @@ bool runSingleResultFilter(I2DGridMesh* grid, IBaseData* data, QString resultNam
     if (!givenObjects(grid, data))
         return false;
     TempFolderScope folder;
-    if (resultName.isEmpty())
-        resultName = data->Name() + filter.suffix;
-    if (!acceptedForFiltering(grid, filter.rejection))
+    if (!acceptedForFiltering(grid, data, resultName, filter.suffix, filter.rejection))
         return false;
     if (filter.afterGridCheck)
         filter.afterGridCheck();

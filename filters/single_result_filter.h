@@ -38,9 +38,11 @@ bool runSingleResultFilter(Tavorin::I2DGridMesh* grid, Tavorin::IBaseData* data,
                            const SingleResultFilter& filter);
 
 // The start every operation shares: both objects given, then (the caller in the temporary folder)
-// the parameter checks and the grid check, each refusal logged.
+// the result named data name + suffix unless a name is given, the parameter checks and the grid
+// check, each refusal logged.
 bool givenObjects(const Tavorin::I2DGridMesh* grid, const Tavorin::IBaseData* data);
-bool acceptedForFiltering(const Tavorin::I2DGridMesh* grid, const std::function<QString()>& rejection);
+bool acceptedForFiltering(const Tavorin::I2DGridMesh* grid, const Tavorin::IBaseData* data, QString& resultName,
+                          const QString& suffix, const std::function<QString()>& rejection);
 
 // The low pass's line: flat to 1.5 cutoff, one half at cutoff.
 std::string lowPassLine(float cutoff);
