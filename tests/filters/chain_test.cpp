@@ -6,23 +6,18 @@
 #include "filter_chain.h"
 #include "fourier_filters.h"
 
+#include "sphere_survey.h"
 #include "synth_fields.h"
 
 #include <iostream>
 
 using namespace Tavorin;
 using namespace I2DFourierFilters;
+using namespace sphere_survey;
 
 namespace {
 
-// 64 by 64 cells of 50 m; a sphere of radius 150 m, 400 m below the middle.
-constexpr int Cells = 64;
-constexpr double CellSize = 50;
-constexpr int Border = 10; // cells left out of the comparisons on every side
-const synth::InducingField Field{60, 20, 50000};
 const synth::InducingField Vertical{90, 0, 50000};
-const synth::Vec3 Centre{1600, 1600, -400};
-const synth::Dipole Body = synth::inducedSphere(Centre, 150, 0.05, Field);
 const synth::Dipole Pole = synth::inducedSphere(Centre, 150, 0.05, Vertical);
 
 ChainStep step(const char* id, const QVariantMap& given = {})
@@ -36,27 +31,6 @@ ChainStep step(const char* id, const QVariantMap& given = {})
 
 const QVariantMap Directions{{"inclination", Field.inclination}, {"declination", Field.declination}};
 
-// RMS of (a - b) over the interior cells, relative to the RMS of b there.
-double relativeRmsDifference(const I2DGridMesh* grid, const std::function<double(unsigned id, const I3DVector&)>& a,
-                             const std::function<double(unsigned id, const I3DVector&)>& b)
-{
-    const I2DGridGeometry& g = grid->get2DGridGeometry();
-    double error = 0, norm = 0;
-    for (int v = Border; v < g.nCellV() - Border; ++v)
-        for (int u = Border; u < g.nCellU() - Border; ++u) {
-            const unsigned int id = g.cellID(u, v);
-            const I3DVector c = g.cellCenter(static_cast<int>(id));
-            const double t = b(id, c);
-            error += (a(id, c) - t) * (a(id, c) - t);
-            norm += t * t;
-        }
-    return std::sqrt(error / norm);
-}
-
-auto valuesOf(const IBaseDataFloat* item)
-{
-    return [item](unsigned id, const I3DVector&) { return double(item->value(id)); };
-}
 
 } // namespace
 

@@ -5,22 +5,16 @@
 
 #include "fourier_filters.h"
 
+#include "sphere_survey.h"
 #include "synth_fields.h"
 
 #include <iostream>
 
 using namespace Tavorin;
 using namespace I2DFourierFilters;
+using namespace sphere_survey;
 
 namespace {
-
-// 64 by 64 cells of 50 m from (0, 0); a sphere of radius 150 m, 400 m below the middle.
-constexpr int Cells = 64;
-constexpr double CellSize = 50;
-constexpr int Border = 10; // cells left out of the comparison on every side
-const synth::InducingField Field{60, 20, 50000};
-const synth::Vec3 Centre{1600, 1600, -400};
-const synth::Dipole Body = synth::inducedSphere(Centre, 150, 0.05, Field);
 
 double anomaly(double x, double y)
 {
@@ -31,18 +25,7 @@ double anomaly(double x, double y)
 double relativeRmsError(const I2DGridMesh* grid, const IBaseDataFloat* result,
                         const std::function<double(double x, double y)>& truth)
 {
-    const I2DGridGeometry& g = grid->get2DGridGeometry();
-    double error = 0, norm = 0;
-    for (int v = Border; v < g.nCellV() - Border; ++v) {
-        for (int u = Border; u < g.nCellU() - Border; ++u) {
-            const unsigned int id = g.cellID(u, v);
-            const I3DVector c = g.cellCenter(static_cast<int>(id));
-            const double t = truth(c.x, c.y);
-            error += (result->value(id) - t) * (result->value(id) - t);
-            norm += t * t;
-        }
-    }
-    return std::sqrt(error / norm);
+    return relativeRmsDifference(grid, valuesOf(result), [&](unsigned, const I3DVector& c) { return truth(c.x, c.y); });
 }
 
 } // namespace
