@@ -108,9 +108,10 @@ bool GapFill(ForwardState& s);
 bool TransformAndWriteSpectrum(ForwardState& s);
 
 // One relaxation sweep of the gap fill; returns the misfit. With slots >= 2 (and more than one
-// engine thread) the bands of rows run as a wavefront, up to slots - 1 at a time.
+// engine thread) the bands of rows run as a wavefront, up to slots - 1 at a time. Cells next to
+// their row's data take no residual unless everyCell (the only difference: -0 there stays -0).
 double LAPLACE(ForwardState& s, int32_t NX, int32_t NY, int32_t NDX, int32_t NDY, double** V,
-               int32_t NTOTX, int32_t NTOTY, double* residuals, int32_t slots = 1);
+               int32_t NTOTX, int32_t NTOTY, double* residuals, int32_t slots = 1, bool everyCell = false);
 // Residual buffer LAPLACE needs for NX columns and that many slots: rows of NX + 1 doubles.
 size_t LaplaceBufferSize(int32_t NX, int32_t slots = 1);
 

@@ -80,6 +80,7 @@ struct Sweep {
     double* slots;   // SLOT_ROWS rows each
     int32_t slotCount;
     double* firstRow; // residuals of row 1, added at the end: the last row wraps onto it
+    bool everyCell;  // every cell keeps and adds its residual, 0 where not relaxed
     double SOLD = 0, SRES = 0;
     int64_t relaxed = 0;
 
@@ -114,9 +115,9 @@ struct Sweep {
         int32_t count = 0;
         for (int32_t n = 0; n < rows; ++n) {
             const int32_t j = j0 + n, r = j - NDY;
-            double& residual = slot.residual[n * stride + i];
-            double& magnitude = slot.magnitude[n * stride + i];
-            residual = magnitude = 0.0;
+            const bool rowNear = NearData(s.rowRange[r], i);
+            if (!rowNear || everyCell)
+                slot.residual[n * stride + i] = slot.magnitude[n * stride + i] = 0.0;
             double& v = column[r];
             if (MayBeMarker(v)) {
                 if (IsEmptyCell(v))
@@ -126,25 +127,44 @@ struct Sweep {
                     continue;
                 }
             }
-            if (NearData(s.rowRange[r], i) || NearData(columnData, j))
+            if (rowNear || NearData(columnData, j))
                 continue;
             const int32_t up = r == NTOTY ? 1 : r + 1, down = r == 1 ? NTOTY : r - 1;
             double sum = Neighbour(right[r]) + Neighbour(column[up]) + Neighbour(left[r]) + Neighbour(column[down]);
-            residual = sum / 4.0 - v;
-            magnitude = std::fabs(v);
+            slot.residual[n * stride + i] = sum / 4.0 - v;
+            slot.magnitude[n * stride + i] = std::fabs(v);
             ++count;
         }
         return count;
     }
 
-    void SumBand(int32_t rows, const BandSlot& slot)
+    // Columns of row j next to its data, whose cells are never relaxed and whose residuals are
+    // neither kept nor added: first > last when none.
+    RangePair SkippedColumns(int32_t j) const
+    {
+        if (everyCell)
+            return RangePair{1, 0};
+        const RangePair data = s.rowRange[j - NDY];
+        return RangePair{std::max(data.first - 1, 1), std::min(data.last + 1, NX)};
+    }
+
+    void SumBand(int32_t j0, int32_t rows, const BandSlot& slot)
     {
         for (int32_t n = 0; n < rows; ++n) {
             const double* res = slot.residual + n * stride;
             const double* mag = slot.magnitude + n * stride;
-            for (int32_t i = 1; i <= NX; ++i) {
-                SOLD += mag[i];
-                SRES += std::fabs(res[i]);
+            const RangePair skipped = SkippedColumns(j0 + n);
+            auto add = [&](int32_t from, int32_t to) {
+                for (int32_t i = from; i <= to; ++i) {
+                    SOLD += mag[i];
+                    SRES += std::fabs(res[i]);
+                }
+            };
+            if (skipped.first > skipped.last) {
+                add(1, NX);
+            } else {
+                add(1, skipped.first - 1);
+                add(skipped.last + 1, NX);
             }
         }
     }
@@ -156,17 +176,22 @@ struct Sweep {
     {
         int32_t j1 = j0 + rows - 1;
         int32_t from = j0 == 1 ? 1 : 0; // band row index of the first row added now
+        RangePair skipped[BAND];
+        for (int32_t n = 0; n < rows; ++n)
+            skipped[n] = SkippedColumns(j0 + n);
+        auto relaxable = [&](int32_t n, int32_t i) { return i < skipped[n].first || i > skipped[n].last; };
         for (int32_t i = 1; i <= NX; ++i) {
             double* column = V[i - NDX];
             const double* res = slot.residual + i;
             if (below)
                 column[j0 - 1 - NDY] += below[i];
             for (int32_t n = from; n < rows - 1; ++n)
-                column[j0 + n - NDY] += res[n * stride];
+                if (relaxable(n, i))
+                    column[j0 + n - NDY] += res[n * stride];
             if (j0 == 1)
-                firstRow[i] = res[0];
+                firstRow[i] = relaxable(0, i) ? res[0] : 0.0;
             if (j1 != 1)
-                slot.topRow[i] = res[(rows - 1) * stride];
+                slot.topRow[i] = relaxable(rows - 1, i) ? res[(rows - 1) * stride] : 0.0;
         }
     }
 
@@ -196,7 +221,7 @@ struct Sweep {
             int32_t j0 = FirstRow(band), rows = Rows(band);
             for (int32_t i = 1; i <= NX; ++i)
                 relaxed += RelaxColumn(i, j0, rows, Slot(band));
-            SumBand(rows, Slot(band));
+            SumBand(j0, rows, Slot(band));
             AddResidualsOf(band);
         }
     }
@@ -238,7 +263,7 @@ struct Sweep {
                 AddResidualsOf(band);
                 bandsAdded.store(band + 1, std::memory_order_release);
                 waitFor(bandsSummed, band);
-                SumBand(rows, Slot(band));
+                SumBand(j0, rows, Slot(band));
                 bandsSummed.store(band + 1, std::memory_order_release);
             }
         });
@@ -254,11 +279,12 @@ size_t LaplaceBufferSize(int32_t NX, int32_t slots)
 }
 
 double LAPLACE(ForwardState& s, int32_t NX, int32_t NY, int32_t NDX, int32_t NDY, double** V, int32_t NTOTX,
-               int32_t NTOTY, double* residuals, int32_t slots)
+               int32_t NTOTY, double* residuals, int32_t slots, bool everyCell)
 {
     size_t row = static_cast<size_t>(NX) + 1;
     slots = std::max(slots, 1);
-    Sweep sweep{s, NX, NY, NDX, NDY, V, NTOTX, NTOTY, row, residuals, slots, residuals + SLOT_ROWS * slots * row};
+    Sweep sweep{s,     NX,         NY,       NDX, NDY, V, NTOTX, NTOTY, row,
+                residuals, slots, residuals + SLOT_ROWS * slots * row, everyCell};
     if (slots >= 2 && engineThreads() > 1 && sweep.Bands() > 1)
         sweep.RunAsWavefront();
     else
@@ -269,6 +295,26 @@ double LAPLACE(ForwardState& s, int32_t NX, int32_t NY, int32_t NDX, int32_t NDY
     // With nothing relaxed there is no misfit to measure.
     return sweep.relaxed == 0 ? 0.0 : sweep.SRES / sweep.SOLD;
 }
+
+namespace {
+
+// A cell next to its row's data is never relaxed: its residual is 0, and adding it changes the
+// cell only when the cell holds -0 (which becomes +0). Only a grid holding -0 needs every cell's
+// residual added.
+bool HoldsNegativeZero(const ForwardState& s)
+{
+    std::atomic<bool> found{false};
+    ParallelFor(s.NTOTX, 64, [&](int64_t first, int64_t last, int32_t) {
+        for (int64_t c = first + 1; c <= last && !found.load(std::memory_order_relaxed); ++c) {
+            const double* column = s.V[c];
+            if (std::any_of(column + 1, column + s.NTOTY + 1, [](double v) { return v == 0.0 && std::signbit(v); }))
+                found = true;
+        }
+    });
+    return found;
+}
+
+} // namespace
 
 bool GapFill(ForwardState& s)
 {
@@ -281,8 +327,9 @@ bool GapFill(ForwardState& s)
         return false;
     }
     std::printf("Call - LAPLACE\n");
+    const bool everyCell = HoldsNegativeZero(s);
     for (int sweep = 1; sweep <= ILAP; ++sweep) {
-        double misfit = LAPLACE(s, s.NX, s.NY, s.NDX, s.NDY, s.V, s.NTOTX, s.NTOTY, residuals, slots);
+        double misfit = LAPLACE(s, s.NX, s.NY, s.NDX, s.NDY, s.V, s.NTOTX, s.NTOTY, residuals, slots, everyCell);
         Log(s, " *** MISFIT MEASURE FROM SUBR. LAPLACE = %13.6E  ***\n", misfit);
     }
     std::printf("End Call - LAPLACE\n");

@@ -1,6 +1,10 @@
 #include "forward_test_support.h"
 #include "scratch_dir.h"
 
+#include "engine_threads.h"
+
+#include <cstring>
+
 TEST(DataWindow, SelectsBinsAndRemovesTheLevel)
 {
     // 5 x 4 cells of 10 on x 0..40, y 0..30: an L (no 2 x 2 block at the top right) with a hole at (1, 1).
@@ -120,4 +124,79 @@ TEST(LaplaceFill, GapInAPlaneIsFilledWithThePlaneAndMisfitsFall)
     for (int c = 3; c <= 7; ++c)
         for (int r = 3; r <= 7; ++r)
             EXPECT_NEAR(s.V[c][r], plane(c, r), 1e-9);
+}
+
+namespace {
+
+// 40 x 200 cells (four bands of rows, each a different width of data): data in rows 20..195 from
+// column 10 to a slanted edge, but for a disc; tails around it with empty cells; a few blocked
+// cells inside and out.
+void FillSlantedSurvey(ForwardState& s, int minusZeroAt)
+{
+    const int NX = 40, NY = 200;
+    s.NX = s.NTOTX = NX, s.NY = s.NTOTY = NY;
+    ASSERT_TRUE(AllocateGrid(s));
+    for (int k = 1; k <= NY; ++k)
+        s.rowRange[k] = s.columnRange[k] = RangePair{1000000, -1000000};
+    for (int c = 1; c <= NX; ++c) {
+        for (int r = 1; r <= NY; ++r) {
+            bool data = c >= 10 && c <= 12 + r / 8 && r >= 20 && r <= 195 && (c - 20) * (c - 20) + (r - 100) * (r - 100) > 16;
+            if ((c * 7 + r * 3) % 97 == 0)
+                s.V[c][r] = BLOCKED_CELL;
+            else if (data)
+                s.V[c][r] = c == minusZeroAt ? -0.0 : std::sin(0.3 * c) * std::cos(0.05 * r);
+            else if ((c + 2 * r) % 5 != 0) // tails, with gaps
+                s.V[c][r] = 0.5 * std::cos(0.2 * c + 0.1 * r);
+            if (data) {
+                s.rowRange[r] = {std::min(s.rowRange[r].first, c), std::max(s.rowRange[r].last, c)};
+                s.columnRange[c] = {std::min(s.columnRange[c].first, r), std::max(s.columnRange[c].last, r)};
+            }
+        }
+    }
+    for (int k = 1; k <= NY; ++k) {
+        if (s.rowRange[k].first > s.rowRange[k].last)
+            s.rowRange[k] = {NX, 1};
+        if (k <= NX && s.columnRange[k].first > s.columnRange[k].last)
+            s.columnRange[k] = {NY, 1};
+    }
+}
+
+std::vector<double> GridValues(const ForwardState& s)
+{
+    return std::vector<double>(s.V[1] + 1, s.V[s.NTOTX] + s.NTOTY + 1);
+}
+
+bool SameBits(const std::vector<double>& a, const std::vector<double>& b)
+{
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+}
+
+} // namespace
+
+TEST(LaplaceFill, SkippingTheResidualsBesideTheDataChangesNoBit)
+{
+    // The reference adds every cell's residual (0 where nothing relaxed), serially; the gap fill
+    // skips those beside the data, serially and as a wavefront. A -0 in the data is the one
+    // value a zero residual changes (to +0), and then the fill adds them all.
+    const int32_t threadsBefore = engineThreads();
+    for (int minusZeroAt : {0, 20}) {
+        std::vector<double> reference;
+        for (int threads : {1, 1, 3}) {
+            setEngineThreads(threads);
+            Stage stage;
+            ForwardState& s = stage.s;
+            FillSlantedSurvey(s, minusZeroAt);
+            std::vector<double> buffer(LaplaceBufferSize(s.NX, threads + 1));
+            if (reference.empty()) {
+                for (int sweep = 0; sweep < 5; ++sweep)
+                    LAPLACE(s, s.NX, s.NY, 0, 0, s.V, s.NTOTX, s.NTOTY, buffer.data(), 1, true);
+                reference = GridValues(s);
+                EXPECT_TRUE(!minusZeroAt || !std::signbit(s.V[20][150]));
+                continue;
+            }
+            ASSERT_TRUE(GapFill(s));
+            EXPECT_TRUE(SameBits(GridValues(s), reference)) << threads << " threads, -0 in column " << minusZeroAt;
+        }
+    }
+    setEngineThreads(threadsBefore);
 }
