@@ -171,6 +171,20 @@ void PopulatePages(char* first, size_t bytes, size_t page)
 
 } // namespace
 
+void AdviseLargePages(void* memory, size_t bytes)
+{
+#ifdef MADV_HUGEPAGE
+    constexpr uintptr_t LargePage = uintptr_t(2) << 20;
+    const uintptr_t start = (reinterpret_cast<uintptr_t>(memory) + LargePage - 1) / LargePage * LargePage;
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(memory) + bytes) / LargePage * LargePage;
+    if (end > start)
+        madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+#else
+    (void)memory;
+    (void)bytes;
+#endif
+}
+
 void PrepareFreshMemory(void* memory, size_t bytes)
 {
     const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));

@@ -20,3 +20,8 @@ void ParallelFor(int64_t count, int64_t chunk, const std::function<void(int64_t,
 // on a machine where a first touch is slow, a serial fill of a large new block pays for every page
 // on one thread. Worth it for blocks of many megabytes only.
 void PrepareFreshMemory(void* memory, size_t bytes);
+
+// Asks for large pages on a fresh block, before anything touches it: one fault then fills 2 MiB,
+// and the transforms' strided walks through the block miss the address cache far less often. A
+// hint only, for blocks of many megabytes; whatever the system does, the contents stay.
+void AdviseLargePages(void* memory, size_t bytes);

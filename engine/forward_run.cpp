@@ -2,6 +2,7 @@
 
 #include "forward_run.h"
 #include "run_log.h"
+#include "engine_threads.h"
 #include "forward_state.h"
 
 #include <cmath>
@@ -125,8 +126,10 @@ void* RunCalloc(ForwardState& s, size_t count, size_t size)
     if (bytes > s.memoryLimit - s.memoryInUse)
         return nullptr;
     void* block = std::calloc(count ? count : 1, size ? size : 1);
-    if (block)
+    if (block) {
         s.memoryInUse += bytes;
+        AdviseLargePages(block, bytes);
+    }
     return block;
 }
 

@@ -201,8 +201,10 @@ double* InverseRun::FilteredGridBlock(size_t doubles)
     }
     spare = WorkBlock();
     double* block = (double*)calloc(doubles, sizeof(double));
-    if (block)
+    if (block) {
+        AdviseLargePages(block, doubles * sizeof(double));
         PrepareFreshMemory(block, doubles * sizeof(double));
+    }
     return block;
 }
 
