@@ -64,7 +64,7 @@ Cplx Theta(double L, double M, double N, double u, double v, double k)
 }
 
 // z / (Theta Theta'): the field and magnetisation projections removed.
-Cplx RemoveDirections(const FilterParams& p, double u, double v, double k, Cplx z)
+__attribute__((always_inline)) inline Cplx RemoveDirections(const FilterParams& p, double u, double v, double k, Cplx z)
 {
     Cplx field = Theta(p.dir.T1, p.dir.T2, p.dir.T3, u, v, k);
     Cplx magn = Theta(p.mag.T1, p.mag.T2, p.mag.T3, u, v, k);
@@ -115,7 +115,7 @@ Cplx ReductionToPole(double k, Cplx removed)
 
 // Continued first derivative of the total horizontal gradient passes:
 // E(Z) times i c1 u (IDIR 1), i c1 v (IDIR 2) or c1 k (vertical).
-Cplx ContinuedDerivative(const FilterParams& p, double u, double v, double k, Cplx z)
+__attribute__((always_inline)) inline Cplx ContinuedDerivative(const FilterParams& p, double u, double v, double k, Cplx z)
 {
     z = Times(z, Continuation(k, p.cont.Z));
     if (p.IDIR == filter_codes::AlongX)
@@ -126,7 +126,7 @@ Cplx ContinuedDerivative(const FilterParams& p, double u, double v, double k, Cp
 }
 
 // First derivative along IDIR with continuation: i c1 D(u, v) E(Z), or c1 k E(Z) along z.
-Cplx FirstDerivative(const FilterParams& p, double u, double v, double k, Cplx z)
+__attribute__((always_inline)) inline Cplx FirstDerivative(const FilterParams& p, double u, double v, double k, Cplx z)
 {
     double E = Continuation(k, p.cont.Z);
     if (p.IDIR == filter_codes::Vertical)
@@ -140,7 +140,7 @@ Cplx FirstDerivative(const FilterParams& p, double u, double v, double k, Cplx z
 }
 
 // Second derivative: -(c1 u)^2, -(c1 v)^2, +(c1 k0)^2 (Laplace: d2/dz2 = -(d2/dx2 + d2/dy2)).
-Cplx SecondDerivative(const FilterParams& p, double u, double v, Cplx z)
+__attribute__((always_inline)) inline Cplx SecondDerivative(const FilterParams& p, double u, double v, Cplx z)
 {
     if (p.IDIR == filter_codes::AlongY)
         return Times(z, -p.C2 * v * v);
@@ -195,7 +195,8 @@ Cplx Component(const FilterParams& p, double u, double v, double k, Cplx z)
 
 Cplx Composite(const FilterParams& p, double u, double v, double k, Cplx z);
 
-// Inlined into its callers: a call would pass z through the stack for every spectral value.
+// Inlined into its callers, as are the common responses it calls: a call passes z through the
+// stack for every spectral value, and reading it back as one vector waits for both halves.
 __attribute__((always_inline)) inline Cplx Response(const FilterParams& p, double u, double v, double k, Cplx z,
                                                     int32_t IND)
 {
