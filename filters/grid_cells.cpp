@@ -36,14 +36,15 @@ std::vector<size_t> rowStarts(const I2DGridGeometry& geometry, const float* valu
     return starts;
 }
 
-// Room for exactly `length` numbers; new memory is faulted in by all workers rather than by the
-// one thread that fills it with zeros.
+// Room for exactly `length` numbers; new memory, in large pages, is faulted in by all workers
+// rather than by the one thread that fills it with zeros.
 void sizeExactly(FilterPoints& points, size_t length)
 {
     points.clear();
     if (points.capacity() < length) {
         points.shrink_to_fit();
         points.reserve(length);
+        AdviseLargePages(points.data(), length * sizeof(double));
         PrepareFreshMemory(points.data(), length * sizeof(double));
     }
     points.resize(length);

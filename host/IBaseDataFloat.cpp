@@ -15,8 +15,9 @@ namespace Tavorin {
 namespace {
 constexpr float NoData = std::numeric_limits<float>::quiet_NaN();
 
-// Items from this size on have their pages asked for in one call before the fill: where the first
-// touch of a page is slow, that costs about half as much as faulting them in one by one.
+// Items from this size on have their pages asked for, large ones, in one call before the fill:
+// where the first touch of a page is slow, that costs about half as much as faulting them in one
+// by one.
 constexpr size_t PopulatedBytes = size_t(16) << 20;
 
 std::vector<float> cellsWithoutValue(size_t count)
@@ -27,8 +28,10 @@ std::vector<float> cellsWithoutValue(size_t count)
     const uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
     const uintptr_t start = (reinterpret_cast<uintptr_t>(values.data()) + page - 1) / page * page;
     const uintptr_t end = (reinterpret_cast<uintptr_t>(values.data() + count)) / page * page;
-    if (count * sizeof(float) >= PopulatedBytes && start < end)
-        madvise(reinterpret_cast<void*>(start), end - start, MADV_POPULATE_WRITE); // a hint only
+    if (count * sizeof(float) >= PopulatedBytes && start < end) { // hints only
+        madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+        madvise(reinterpret_cast<void*>(start), end - start, MADV_POPULATE_WRITE);
+    }
 #endif
     values.assign(count, NoData);
     return values;
