@@ -6,10 +6,15 @@ and peak RSS, the same run on one engine thread (the speed-up of all cores over 
 N log N check: time / (n log2 n) with n the cell count, and with n the
 transform's LX x LY points (the transforms are powers of two, so the padding the tails need
 varies with the grid: 4000 cells take 8192 points along an axis, 5459 cells 16384).
+Each size runs SPECTRAFIL_BENCH_PAIRS (default 3) alternated pairs of one thread and all cores:
+times are medians, the speed-up is the ratio of the medians, with the pairs' own ratios beside it
+(one pair on a shared virtual machine can be a third off).
     engine_runs.py BIN_DIR WORK_DIR N [N ...]"""
 import math
+import os
 import re
 import shutil
+import statistics
 import subprocess
 import sys
 from pathlib import Path
@@ -37,20 +42,27 @@ def run(binary, work, size, threads=None):
 
 def main(bin_dir, work, sizes):
     binary = Path(bin_dir) / "spectrafil-engine-run"
+    pairs = max(1, int(os.environ.get("SPECTRAFIL_BENCH_PAIRS", "3")))
     print("| Grid | Cells | Forward (s) | Inverse (s) | Both (s) | Both, 1 thread (s) | 1 thread / all "
-          "| Process wall (s) | CPU (s) | Peak RSS (MiB) "
+          "| Each pair | Process wall (s) | CPU (s) | Peak RSS (MiB) "
           "| Both / (n log2 n) (ns) | Transform LX x LY | Both / (m log2 m), m = LX LY (ns) |")
-    print("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|")
+    print("|---|---:|---:|---:|---:|---:|---:|---|---:|---:|---:|---:|---:|---:|")
     for size in sizes:
-        one = run(binary, work, size, threads=1)
-        cells, points, forward, inverse, wall, cpu, rss = run(binary, work, size)
-        both = forward + inverse
-        both_one = one[2] + one[3]
+        ones, alls = [], []
+        for _ in range(pairs):
+            ones.append(run(binary, work, size, threads=1))
+            alls.append(run(binary, work, size))
+        cells, points = alls[0][0], alls[0][1]
+        forward, inverse, wall, cpu = (statistics.median(r[i] for r in alls) for i in (2, 3, 4, 5))
+        rss = max(r[6] for r in alls)
+        both = statistics.median(r[2] + r[3] for r in alls)
+        both_one = statistics.median(r[2] + r[3] for r in ones)
+        each = ", ".join(f"{(o[2] + o[3]) / (a[2] + a[3]):.2f}" for o, a in zip(ones, alls))
         per_cell = both / (cells * math.log2(cells)) * 1e9
         per_point = both / (points * math.log2(points)) * 1e9
         side = math.isqrt(points)
         print(f"| {size} x {size} | {cells} | {forward:.2f} | {inverse:.2f} | {both:.2f} | {both_one:.2f} "
-              f"| {both_one / both:.2f} | {wall:.2f} "
+              f"| {both_one / both:.2f} | {each} | {wall:.2f} "
               f"| {cpu:.2f} | {rss:.0f} | {per_cell:.2f} | {side} x {side} | {per_point:.2f} |", flush=True)
 
 
