@@ -8,7 +8,9 @@ transform's LX x LY points (the transforms are powers of two, so the padding the
 varies with the grid: 4000 cells take 8192 points along an axis, 5459 cells 16384).
 Each size runs SPECTRAFIL_BENCH_PAIRS (default 3) alternated pairs of one thread and all cores:
 times are medians, the speed-up is the ratio of the medians, with the pairs' own ratios beside it
-(one pair on a shared virtual machine can be a third off).
+(one pair on a shared virtual machine can be a third off). Each round also runs two one-thread
+runs side by side: twice the one-thread time over the slower of the two is what the machine
+gives two independent copies of the same work, the ceiling for a speed-up on two threads.
     engine_runs.py BIN_DIR WORK_DIR N [N ...]"""
 import math
 import os
@@ -20,16 +22,29 @@ import sys
 from pathlib import Path
 
 
-def run(binary, work, size, threads=None):
-    folder = Path(work) / f"run{size}"
+def start(binary, work, size, threads=None, name="run"):
+    folder = Path(work) / f"{name}{size}"
     command = ["/usr/bin/time", "-v", str(binary)] + (["--threads", str(threads)] if threads else [])
     command += [str(size), str(folder)]
-    result = subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+    return folder, subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+
+
+def run(binary, work, size, threads=None):
+    return finish(size, *start(binary, work, size, threads))
+
+
+def side_by_side(binary, work, size):
+    """Both-run seconds of the slower of two one-thread runs started together."""
+    started = [start(binary, work, size, 1, name) for name in ("left", "right")]
+    return max(r[2] + r[3] for r in (finish(size, *s) for s in started))
+
+
+def finish(size, folder, process):
+    _, err = process.communicate()
     lengths = [re.search(r" LX = (\d+)\s+LY = (\d+)", log.read_text()) for log in folder.glob("fpt6_2D_FWD_*")]
     shutil.rmtree(folder, ignore_errors=True)
-    err = result.stderr
     line = re.search(r"cells (\d+) forward ([\d.]+) s inverse ([\d.]+) s.*", err)
-    if result.returncode != 0 or not line or not lengths or not lengths[0]:
+    if process.returncode != 0 or not line or not lengths or not lengths[0]:
         sys.exit(f"spectrafil-engine-run {size} failed:\n{err}")
     wall = re.search(r"Elapsed \(wall clock\) time \(h:mm:ss or m:ss\): (\S+)", err).group(1)
     seconds = sum(float(part) * 60 ** i for i, part in enumerate(reversed(wall.split(":"))))
@@ -44,14 +59,15 @@ def main(bin_dir, work, sizes):
     binary = Path(bin_dir) / "spectrafil-engine-run"
     pairs = max(1, int(os.environ.get("SPECTRAFIL_BENCH_PAIRS", "3")))
     print("| Grid | Cells | Forward (s) | Inverse (s) | Both (s) | Both, 1 thread (s) | 1 thread / all "
-          "| Each pair | Process wall (s) | CPU (s) | Peak RSS (MiB) "
+          "| Each pair | Two 1-thread runs side by side | Process wall (s) | CPU (s) | Peak RSS (MiB) "
           "| Both / (n log2 n) (ns) | Transform LX x LY | Both / (m log2 m), m = LX LY (ns) |")
-    print("|---|---:|---:|---:|---:|---:|---:|---|---:|---:|---:|---:|---:|---:|")
+    print("|---|---:|---:|---:|---:|---:|---:|---|---:|---:|---:|---:|---:|---:|---:|")
     for size in sizes:
-        ones, alls = [], []
+        ones, alls, ceilings = [], [], []
         for _ in range(pairs):
             ones.append(run(binary, work, size, threads=1))
             alls.append(run(binary, work, size))
+            ceilings.append(2 * (ones[-1][2] + ones[-1][3]) / side_by_side(binary, work, size))
         cells, points = alls[0][0], alls[0][1]
         forward, inverse, wall, cpu = (statistics.median(r[i] for r in alls) for i in (2, 3, 4, 5))
         rss = max(r[6] for r in alls)
@@ -62,7 +78,7 @@ def main(bin_dir, work, sizes):
         per_point = both / (points * math.log2(points)) * 1e9
         side = math.isqrt(points)
         print(f"| {size} x {size} | {cells} | {forward:.2f} | {inverse:.2f} | {both:.2f} | {both_one:.2f} "
-              f"| {both_one / both:.2f} | {each} | {wall:.2f} "
+              f"| {both_one / both:.2f} | {each} | {statistics.median(ceilings):.2f} | {wall:.2f} "
               f"| {cpu:.2f} | {rss:.0f} | {per_cell:.2f} | {side} x {side} | {per_point:.2f} |", flush=True)
 
 
