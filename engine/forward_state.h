@@ -107,13 +107,13 @@ bool ExtrapolateEdges(ForwardState& s);
 bool GapFill(ForwardState& s);
 bool TransformAndWriteSpectrum(ForwardState& s);
 
-// One relaxation sweep of the gap fill; returns the misfit. With slots >= 2 (and more than one
-// engine thread) the bands of rows run as a wavefront, up to slots - 1 at a time. Cells next to
+// One relaxation sweep of the gap fill; returns the misfit. With buffers for as many workers as
+// there are engine threads (more than one) the bands of rows run as a wavefront. Cells next to
 // their row's data take no residual unless everyCell (the only difference: -0 there stays -0).
 double LAPLACE(ForwardState& s, int32_t NX, int32_t NY, int32_t NDX, int32_t NDY, double** V,
-               int32_t NTOTX, int32_t NTOTY, double* residuals, int32_t slots = 1, bool everyCell = false);
-// Residual buffer LAPLACE needs for NX columns and that many slots: rows of NX + 1 doubles.
-size_t LaplaceBufferSize(int32_t NX, int32_t slots = 1);
+               int32_t NTOTX, int32_t NTOTY, double* residuals, int32_t workers = 1, bool everyCell = false);
+// Residual buffer LAPLACE needs for NX x NY cells and that many workers: rows of NX + 1 doubles.
+size_t LaplaceBufferSize(int32_t NX, int32_t NY, int32_t workers = 1);
 
 // Grid V of NTOTX x NTOTY cells, all empty; false when it can't be allocated.
 bool AllocateGrid(ForwardState& s);

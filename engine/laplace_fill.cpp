@@ -12,7 +12,9 @@
 // has done column i + 1, which keeps every neighbour's visiting order, and the bands add their
 // residuals and misfit sums one after the other in row order, so the results are bit-identical
 // whatever the band height.
-// Each band in flight has its own residual buffers (a slot).
+// Each worker has its own residual buffers (a slot), used by its bands one after the other: a
+// slot handed from core to core would move megabytes of cache lines with every band. Only a
+// band's top row, kept for the band above, goes to the other core.
 
 #include "forward_state.h"
 
@@ -68,8 +70,13 @@ struct BandSlot {
     double* topRow;
 };
 
-// Rows of residuals in one slot.
-const size_t SLOT_ROWS = 2 * static_cast<size_t>(BAND) + 1;
+// Rows of residuals in one worker's slot.
+const size_t SLOT_ROWS = 2 * static_cast<size_t>(BAND);
+
+int64_t BandCount(int32_t NY)
+{
+    return (std::max(NY, 0) + BAND - 1) / BAND;
+}
 
 struct Sweep {
     ForwardState& s;
@@ -77,17 +84,17 @@ struct Sweep {
     double** V;
     int32_t NTOTX, NTOTY;
     size_t stride;   // of the band rows
-    double* slots;   // SLOT_ROWS rows each
-    int32_t slotCount;
+    double* slots;    // SLOT_ROWS rows for each worker
+    double* topRows;  // a row for each band
     double* firstRow; // residuals of row 1, added at the end: the last row wraps onto it
     bool everyCell;  // every cell keeps and adds its residual, 0 where not relaxed
     double SOLD = 0, SRES = 0;
     int64_t relaxed = 0;
 
-    BandSlot Slot(int64_t band) const
+    BandSlot Slot(int64_t band, int32_t worker) const
     {
-        double* base = slots + static_cast<size_t>(band % slotCount) * SLOT_ROWS * stride;
-        return BandSlot{base, base + BAND * stride, base + 2 * BAND * stride};
+        double* base = slots + static_cast<size_t>(worker) * SLOT_ROWS * stride;
+        return BandSlot{base, base + BAND * stride, topRows + static_cast<size_t>(band) * stride};
     }
 
     // A hint only: the band's cells of column i, when that column exists.
@@ -200,11 +207,12 @@ struct Sweep {
 
     // The band's residuals, once it and the band below have relaxed: its rows up to the last but
     // one, and the top row of the band below, which the band has now used.
-    void AddResidualsOf(int64_t band)
+    void AddResidualsOf(int64_t band, const BandSlot& slot)
     {
         int32_t j0 = FirstRow(band);
         bool rowBelowWaits = j0 > 1 && j0 - 1 != 1;
-        AddBandResiduals(j0, Rows(band), rowBelowWaits ? Slot(band - 1).topRow : nullptr, Slot(band));
+        AddBandResiduals(j0, Rows(band), rowBelowWaits ? topRows + static_cast<size_t>(band - 1) * stride : nullptr,
+                         slot);
     }
 
     void AddRow(const double* kept, int32_t j)
@@ -213,16 +221,17 @@ struct Sweep {
             V[i - NDX][j - NDY] += kept[i];
     }
 
-    int64_t Bands() const { return (NY + BAND - 1) / BAND; }
+    int64_t Bands() const { return BandCount(NY); }
 
     void RunSerially()
     {
         for (int64_t band = 0; band < Bands(); ++band) {
             int32_t j0 = FirstRow(band), rows = Rows(band);
+            const BandSlot slot = Slot(band, 0);
             for (int32_t i = 1; i <= NX; ++i)
-                relaxed += RelaxColumn(i, j0, rows, Slot(band));
-            SumBand(j0, rows, Slot(band));
-            AddResidualsOf(band);
+                relaxed += RelaxColumn(i, j0, rows, slot);
+            SumBand(j0, rows, slot);
+            AddResidualsOf(band, slot);
         }
     }
 
@@ -245,25 +254,24 @@ struct Sweep {
                     std::this_thread::yield();
             }
         };
-        ParallelFor(Bands(), 1, [&](int64_t first, int64_t last, int32_t) {
+        // A worker finishes a band, sums included, before it takes the next: its slot is free.
+        ParallelFor(Bands(), 1, [&](int64_t first, int64_t last, int32_t worker) {
             for (int64_t band = first; band < last; ++band) {
-                // The slot's previous band is summed, and the band above it has taken its top row.
-                waitFor(bandsSummed, band - slotCount + 1);
-                waitFor(bandsAdded, band - slotCount + 2);
                 int32_t j0 = FirstRow(band), rows = Rows(band);
+                const BandSlot slot = Slot(band, worker);
                 int64_t count = 0;
                 for (int32_t i = 1; i <= NX; ++i) {
                     if (band > 0)
                         waitFor(columnsDone[band - 1], std::min(i + 1, NX));
-                    count += RelaxColumn(i, j0, rows, Slot(band));
+                    count += RelaxColumn(i, j0, rows, slot);
                     columnsDone[band].store(i, std::memory_order_release);
                 }
                 relaxedCount += count;
                 waitFor(bandsAdded, band);
-                AddResidualsOf(band);
+                AddResidualsOf(band, slot);
                 bandsAdded.store(band + 1, std::memory_order_release);
                 waitFor(bandsSummed, band);
-                SumBand(j0, rows, Slot(band));
+                SumBand(j0, rows, slot);
                 bandsSummed.store(band + 1, std::memory_order_release);
             }
         });
@@ -273,24 +281,27 @@ struct Sweep {
 
 } // namespace
 
-size_t LaplaceBufferSize(int32_t NX, int32_t slots)
+size_t LaplaceBufferSize(int32_t NX, int32_t NY, int32_t workers)
 {
-    return (SLOT_ROWS * std::max(slots, 1) + 1) * (static_cast<size_t>(std::max(NX, 0)) + 1);
+    size_t rows = SLOT_ROWS * static_cast<size_t>(std::max(workers, 1)) + static_cast<size_t>(BandCount(NY)) + 1;
+    return rows * (static_cast<size_t>(std::max(NX, 0)) + 1);
 }
 
 double LAPLACE(ForwardState& s, int32_t NX, int32_t NY, int32_t NDX, int32_t NDY, double** V, int32_t NTOTX,
-               int32_t NTOTY, double* residuals, int32_t slots, bool everyCell)
+               int32_t NTOTY, double* residuals, int32_t workers, bool everyCell)
 {
     size_t row = static_cast<size_t>(NX) + 1;
-    slots = std::max(slots, 1);
-    Sweep sweep{s,     NX,         NY,       NDX, NDY, V, NTOTX, NTOTY, row,
-                residuals, slots, residuals + SLOT_ROWS * slots * row, everyCell};
-    if (slots >= 2 && engineThreads() > 1 && sweep.Bands() > 1)
+    workers = std::max(workers, 1);
+    double* topRows = residuals + SLOT_ROWS * workers * row;
+    Sweep sweep{s,       NX,      NY, NDX, NDY, V, NTOTX, NTOTY, row, residuals,
+                topRows, topRows + static_cast<size_t>(BandCount(NY)) * row, everyCell};
+    // Every worker ParallelFor may name needs a slot.
+    if (engineThreads() > 1 && workers >= engineThreads() && sweep.Bands() > 1)
         sweep.RunAsWavefront();
     else
         sweep.RunSerially();
     if (NY >= 2)
-        sweep.AddRow(sweep.Slot(sweep.Bands() - 1).topRow, NY);
+        sweep.AddRow(sweep.topRows + static_cast<size_t>(sweep.Bands() - 1) * row, NY);
     sweep.AddRow(sweep.firstRow, 1);
     // With nothing relaxed there is no misfit to measure.
     return sweep.relaxed == 0 ? 0.0 : sweep.SRES / sweep.SOLD;
@@ -318,9 +329,8 @@ bool HoldsNegativeZero(const ForwardState& s)
 
 bool GapFill(ForwardState& s)
 {
-    // One slot for each band a thread relaxes and one for the band finishing below them.
-    const int32_t slots = engineThreads() + 1;
-    size_t count = LaplaceBufferSize(s.NX, slots);
+    const int32_t workers = engineThreads();
+    size_t count = LaplaceBufferSize(s.NX, s.NY, workers);
     double* residuals = static_cast<double*>(RunCalloc(s, count, sizeof(double)));
     if (!residuals) {
         LogErr(s, " *** Allocate memory Error for the LAPLACE residuals: Execute \n");
@@ -329,7 +339,7 @@ bool GapFill(ForwardState& s)
     std::printf("Call - LAPLACE\n");
     const bool everyCell = HoldsNegativeZero(s);
     for (int sweep = 1; sweep <= ILAP; ++sweep) {
-        double misfit = LAPLACE(s, s.NX, s.NY, s.NDX, s.NDY, s.V, s.NTOTX, s.NTOTY, residuals, slots, everyCell);
+        double misfit = LAPLACE(s, s.NX, s.NY, s.NDX, s.NDY, s.V, s.NTOTX, s.NTOTY, residuals, workers, everyCell);
         Log(s, " *** MISFIT MEASURE FROM SUBR. LAPLACE = %13.6E  ***\n", misfit);
     }
     std::printf("End Call - LAPLACE\n");

@@ -112,7 +112,7 @@ TEST(LaplaceFill, GapInAPlaneIsFilledWithThePlaneAndMisfitsFall)
         s.rowRange[k] = full ? RangePair{1, 9} : RangePair{9, 1};
         s.columnRange[k] = full ? RangePair{1, 9} : RangePair{9, 1};
     }
-    std::vector<double> buffer(LaplaceBufferSize(9));
+    std::vector<double> buffer(LaplaceBufferSize(9, 9));
     double previous = 1e300;
     for (int sweep = 0; sweep < 300; ++sweep) {
         double misfit = LAPLACE(s, 9, 9, 0, 0, s.V, 9, 9, buffer.data());
@@ -186,7 +186,7 @@ TEST(LaplaceFill, SkippingTheResidualsBesideTheDataChangesNoBit)
             Stage stage;
             ForwardState& s = stage.s;
             FillSlantedSurvey(s, minusZeroAt);
-            std::vector<double> buffer(LaplaceBufferSize(s.NX, threads + 1));
+            std::vector<double> buffer(LaplaceBufferSize(s.NX, s.NY));
             if (reference.empty()) {
                 for (int sweep = 0; sweep < 5; ++sweep)
                     LAPLACE(s, s.NX, s.NY, 0, 0, s.V, s.NTOTX, s.NTOTY, buffer.data(), 1, true);
