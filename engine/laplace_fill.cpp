@@ -8,10 +8,11 @@
 // the top row and column 1 before the last), so the empty neighbours turned to 0 on the way, and
 // with them the cells relaxed, are the same. The misfit sums are still taken row by row.
 //
-// On several threads the bands run as a wavefront: a band relaxes column i once the band below
-// has done column i + 1, which keeps every neighbour's visiting order, and the bands add their
-// residuals and misfit sums one after the other in row order, so the results are bit-identical
-// whatever the band height.
+// A band adds each column's residuals as soon as no cell reads that column any more (those of
+// its top row wait for the band above, which reads that row). On several threads the bands run as a
+// wavefront: a band relaxes column i once the band below has done column i + 1, which keeps every
+// neighbour's visiting order, and the bands take their misfit sums one after the other in row
+// order, so the results are bit-identical whatever the band height.
 // Each worker has its own residual buffers (a slot), used by its bands one after the other: a
 // slot handed from core to core would move megabytes of cache lines with every band. Only a
 // band's top row, kept for the band above, goes to the other core.
@@ -62,12 +63,10 @@ bool NearData(const RangePair& range, int32_t index)
     return index >= range.first - 1 && index <= range.last + 1;
 }
 
-// Buffers of one band: residuals and |v| of its rows, row by row, 0 where nothing was relaxed,
-// and the residuals of its top row, added once the next band has used that row.
+// Buffers of one band: residuals and |v| of its rows, row by row, 0 where nothing was relaxed.
 struct BandSlot {
     double* residual;
     double* magnitude;
-    double* topRow;
 };
 
 // Rows of residuals in one worker's slot.
@@ -91,10 +90,10 @@ struct Sweep {
     double SOLD = 0, SRES = 0;
     int64_t relaxed = 0;
 
-    BandSlot Slot(int64_t band, int32_t worker) const
+    BandSlot Slot(int32_t worker) const
     {
         double* base = slots + static_cast<size_t>(worker) * SLOT_ROWS * stride;
-        return BandSlot{base, base + BAND * stride, topRows + static_cast<size_t>(band) * stride};
+        return BandSlot{base, base + BAND * stride};
     }
 
     // A hint only: the band's cells of column i, when that column exists.
@@ -176,43 +175,74 @@ struct Sweep {
         }
     }
 
-    // The band has used the old values of the row below it: that row (whose residuals wait in
-    // `below`, unless null) and the band's rows up to its last but one take their residuals; the
-    // top row waits for the next band, row 1 for the end.
-    void AddBandResiduals(int32_t j0, int32_t rows, const double* below, const BandSlot& slot)
-    {
-        int32_t j1 = j0 + rows - 1;
-        int32_t from = j0 == 1 ? 1 : 0; // band row index of the first row added now
-        RangePair skipped[BAND];
-        for (int32_t n = 0; n < rows; ++n)
-            skipped[n] = SkippedColumns(j0 + n);
-        auto relaxable = [&](int32_t n, int32_t i) { return i < skipped[n].first || i > skipped[n].last; };
-        for (int32_t i = 1; i <= NX; ++i) {
-            double* column = V[i - NDX];
-            const double* res = slot.residual + i;
-            if (below)
-                column[j0 - 1 - NDY] += below[i];
-            for (int32_t n = from; n < rows - 1; ++n)
-                if (relaxable(n, i))
-                    column[j0 + n - NDY] += res[n * stride];
-            if (j0 == 1)
-                firstRow[i] = relaxable(0, i) ? res[0] : 0.0;
-            if (j1 != 1)
-                slot.topRow[i] = relaxable(rows - 1, i) ? res[(rows - 1) * stride] : 0.0;
-        }
-    }
-
     int32_t FirstRow(int64_t band) const { return static_cast<int32_t>(band * BAND + 1); }
     int32_t Rows(int64_t band) const { return std::min(BAND, NY - FirstRow(band) + 1); }
 
-    // The band's residuals, once it and the band below have relaxed: its rows up to the last but
-    // one, and the top row of the band below, which the band has now used.
-    void AddResidualsOf(int64_t band, const BandSlot& slot)
+    // What a band's residual adds need: its rows, the top row the band below keeps for it (null
+    // when that is row 1, or there is none), where its own top row is kept (null when it is row
+    // 1) and, by row, the columns whose residuals are skipped.
+    struct BandRows {
+        int32_t j0, rows;
+        const double* below;
+        double* top;
+        RangePair skipped[BAND];
+        bool Relaxable(int32_t n, int32_t i) const { return i < skipped[n].first || i > skipped[n].last; }
+    };
+
+    void DescribeBand(int64_t band, BandRows& b) const
     {
-        int32_t j0 = FirstRow(band);
-        bool rowBelowWaits = j0 > 1 && j0 - 1 != 1;
-        AddBandResiduals(j0, Rows(band), rowBelowWaits ? topRows + static_cast<size_t>(band - 1) * stride : nullptr,
-                         slot);
+        b.j0 = FirstRow(band);
+        b.rows = Rows(band);
+        b.below = b.j0 > 1 && b.j0 - 1 != 1 ? topRows + static_cast<size_t>(band - 1) * stride : nullptr;
+        b.top = b.j0 + b.rows - 1 != 1 ? topRows + static_cast<size_t>(band) * stride : nullptr;
+        for (int32_t n = 0; n < b.rows; ++n)
+            b.skipped[n] = SkippedColumns(b.j0 + n);
+    }
+
+    // Column i's residuals, once no cell of the band reads the column any more: the top row of
+    // the band below, which the band has used, and the band's rows but its top one, which is kept
+    // for the band above; row 1 waits for the end. The residuals were written a column ago and
+    // are still in the cache.
+    void AddColumn(int32_t i, const BandRows& b, const BandSlot& slot)
+    {
+        double* column = V[i - NDX];
+        const double* res = slot.residual + i;
+        if (b.below)
+            column[b.j0 - 1 - NDY] += b.below[i];
+        for (int32_t n = b.j0 == 1 ? 1 : 0; n < b.rows - 1; ++n)
+            if (b.Relaxable(n, i))
+                column[b.j0 + n - NDY] += res[n * stride];
+        if (b.j0 == 1)
+            firstRow[i] = b.Relaxable(0, i) ? res[0] : 0.0;
+        if (b.top)
+            b.top[i] = b.Relaxable(b.rows - 1, i) ? res[(b.rows - 1) * stride] : 0.0;
+    }
+
+    // Relaxes the band column by column and adds each column's residuals once the next column
+    // has been relaxed. Grid column 1, which the last grid column reads across the border, and
+    // the band's last column are added at the end. before(i) runs before column i is relaxed,
+    // done(i) after it and the adds that follow it; done(NX) comes after the last adds.
+    template <class Before, class Done>
+    int64_t RelaxAndAdd(int64_t band, const BandSlot& slot, Before before, Done done)
+    {
+        BandRows b;
+        DescribeBand(band, b);
+        const int32_t wrapped = 1 + NDX; // the sweep's column of grid column 1
+        int64_t count = 0;
+        for (int32_t i = 1; i <= NX; ++i) {
+            before(i);
+            count += RelaxColumn(i, b.j0, b.rows, slot);
+            if (i >= 2 && i - 1 != wrapped)
+                AddColumn(i - 1, b, slot);
+            if (i < NX)
+                done(i);
+        }
+        if (NX != wrapped)
+            AddColumn(NX, b, slot);
+        if (wrapped >= 1 && wrapped <= NX)
+            AddColumn(wrapped, b, slot);
+        done(NX);
+        return count;
     }
 
     void AddRow(const double* kept, int32_t j)
@@ -225,24 +255,22 @@ struct Sweep {
 
     void RunSerially()
     {
+        auto nothing = [](int32_t) {};
         for (int64_t band = 0; band < Bands(); ++band) {
-            int32_t j0 = FirstRow(band), rows = Rows(band);
-            const BandSlot slot = Slot(band, 0);
-            for (int32_t i = 1; i <= NX; ++i)
-                relaxed += RelaxColumn(i, j0, rows, slot);
-            SumBand(j0, rows, slot);
-            AddResidualsOf(band, slot);
+            const BandSlot slot = Slot(0);
+            relaxed += RelaxAndAdd(band, slot, nothing, nothing);
+            SumBand(FirstRow(band), Rows(band), slot);
         }
     }
 
-    // Each band adds its residuals as soon as it and the band below have relaxed (they go to rows
-    // no other band reads any more), but its misfit sums only after those of the band below.
+    // Each band adds its residuals column by column as it goes (they go to cells no other band
+    // reads any more), but its misfit sums only after those of the band below.
     void RunAsWavefront()
     {
         std::vector<std::atomic<int32_t>> columnsDone(Bands());
         for (std::atomic<int32_t>& done : columnsDone)
             done = 0;
-        std::atomic<int64_t> bandsAdded{0}, bandsSummed{0};
+        std::atomic<int64_t> bandsSummed{0};
         std::atomic<int64_t> relaxedCount{0};
         // The band below is usually a column or so ahead: a short spin sees it move sooner than
         // a system call would; a longer wait gives the core away.
@@ -257,21 +285,15 @@ struct Sweep {
         // A worker finishes a band, sums included, before it takes the next: its slot is free.
         ParallelFor(Bands(), 1, [&](int64_t first, int64_t last, int32_t worker) {
             for (int64_t band = first; band < last; ++band) {
-                int32_t j0 = FirstRow(band), rows = Rows(band);
-                const BandSlot slot = Slot(band, worker);
-                int64_t count = 0;
-                for (int32_t i = 1; i <= NX; ++i) {
+                const BandSlot slot = Slot(worker);
+                auto before = [&](int32_t i) {
                     if (band > 0)
                         waitFor(columnsDone[band - 1], std::min(i + 1, NX));
-                    count += RelaxColumn(i, j0, rows, slot);
-                    columnsDone[band].store(i, std::memory_order_release);
-                }
-                relaxedCount += count;
-                waitFor(bandsAdded, band);
-                AddResidualsOf(band, slot);
-                bandsAdded.store(band + 1, std::memory_order_release);
+                };
+                auto done = [&](int32_t i) { columnsDone[band].store(i, std::memory_order_release); };
+                relaxedCount += RelaxAndAdd(band, slot, before, done);
                 waitFor(bandsSummed, band);
-                SumBand(j0, rows, slot);
+                SumBand(FirstRow(band), Rows(band), slot);
                 bandsSummed.store(band + 1, std::memory_order_release);
             }
         });
