@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <mutex>
 #include <vector>
 
 namespace {
@@ -250,13 +249,7 @@ bool SecondPassList::Append(ForwardState& s, int32_t column, int32_t row, double
 {
     if (n == capacity) {
         int64_t grown = std::max<int64_t>(1024, 2 * capacity);
-        void* block;
-        {
-            // Lists grow on several workers; the run's memory account is one.
-            static std::mutex accountMutex;
-            std::lock_guard<std::mutex> lock(accountMutex);
-            block = RunRealloc(s, entries, Bytes(capacity), Bytes(grown));
-        }
+        void* block = RunRealloc(s, entries, Bytes(capacity), Bytes(grown));
         if (!block) {
             LogErr(s, " *** Allocate memory Error for the second-pass lists: Execute \n");
             return false;

@@ -187,6 +187,7 @@ void AdviseLargePages(void* memory, size_t bytes)
 
 void PrepareFreshMemory(void* memory, size_t bytes)
 {
+    AdviseLargePages(memory, bytes);
     const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
     const uintptr_t start = (reinterpret_cast<uintptr_t>(memory) + page - 1) / page * page;
     const uintptr_t end = (reinterpret_cast<uintptr_t>(memory) + bytes) / page * page;

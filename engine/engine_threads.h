@@ -16,9 +16,10 @@ int32_t engineThreads();
 // chunks run with the same worker number at the same time.
 void ParallelFor(int64_t count, int64_t chunk, const std::function<void(int64_t, int64_t, int32_t)>& body);
 
-// Faults in the pages of freshly allocated memory on all workers at once, keeping its contents:
-// on a machine where a first touch is slow, a serial fill of a large new block pays for every page
-// on one thread. Worth it for blocks of many megabytes only.
+// Faults in the pages of freshly allocated memory on all workers at once, large pages where the
+// system has them (AdviseLargePages), keeping its contents: on a machine where a first touch is
+// slow, a serial fill of a large new block pays for every page on one thread. Worth it for blocks
+// of many megabytes only.
 void PrepareFreshMemory(void* memory, size_t bytes);
 
 // Asks for large pages on a fresh block, before anything touches it: one fault then fills 2 MiB,

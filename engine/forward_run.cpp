@@ -123,6 +123,7 @@ void* RunCalloc(ForwardState& s, size_t count, size_t size)
     if (size != 0 && count > static_cast<size_t>(-1) / size)
         return nullptr;
     size_t bytes = count * size;
+    std::lock_guard<std::mutex> lock(s.memoryLock);
     if (bytes > s.memoryLimit - s.memoryInUse)
         return nullptr;
     void* block = std::calloc(count ? count : 1, size ? size : 1);
@@ -135,6 +136,7 @@ void* RunCalloc(ForwardState& s, size_t count, size_t size)
 
 void* RunRealloc(ForwardState& s, void* block, size_t oldBytes, size_t newBytes)
 {
+    std::lock_guard<std::mutex> lock(s.memoryLock);
     if (newBytes > oldBytes && newBytes - oldBytes > s.memoryLimit - s.memoryInUse)
         return nullptr;
     void* grown = std::realloc(block, newBytes ? newBytes : 1);
@@ -160,6 +162,7 @@ void RunFree(ForwardState& s, void* block, size_t bytes)
     if (!block)
         return;
     std::free(block);
+    std::lock_guard<std::mutex> lock(s.memoryLock);
     s.memoryInUse -= bytes;
 }
 

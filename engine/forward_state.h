@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <mutex>
 
 constexpr double EMPTY_CELL = -999999.0;
 constexpr double BLOCKED_CELL = -888888.0;
@@ -79,8 +80,10 @@ struct ForwardState {
     size_t STOREDOUBLES = 0; // allocated, enough for the filtered grid of an inverse run
 
     // Memory accounting: every table of the run is charged here and refused beyond the limit.
+    // Workers may charge it at the same time, hence the lock.
     size_t memoryLimit = 0;
     size_t memoryInUse = 0;
+    std::mutex memoryLock;
 };
 
 // Allocation charged to the run; null (and nothing charged) when the limit would be passed.

@@ -201,10 +201,8 @@ double* InverseRun::FilteredGridBlock(size_t doubles)
     }
     spare = WorkBlock();
     double* block = (double*)calloc(doubles, sizeof(double));
-    if (block) {
-        AdviseLargePages(block, doubles * sizeof(double));
+    if (block)
         PrepareFreshMemory(block, doubles * sizeof(double));
-    }
     return block;
 }
 

@@ -44,7 +44,6 @@ void sizeExactly(FilterPoints& points, size_t length)
     if (points.capacity() < length) {
         points.shrink_to_fit();
         points.reserve(length);
-        AdviseLargePages(points.data(), length * sizeof(double));
         PrepareFreshMemory(points.data(), length * sizeof(double));
     }
     points.resize(length);
