@@ -153,8 +153,6 @@ def test_bad_input_raises_with_the_tools_messages():
         (ValueError, "--cutoff -5: the cut-off wavelength must be positive",
          lambda: spectrafil.lowpass(grid, cutoff=-5)),
         (ValueError, "--cutoff 100: shorter than two cells", lambda: spectrafil.lowpass(grid, cutoff=100)),
-        (ValueError, "--inclination 95: must be within -90 to 90 degrees",
-         lambda: spectrafil.rtp(grid, inclination=95, declination=0)),
         (ValueError, "--method up: must be total, ew or ns", lambda: spectrafil.hd(grid, method="up")),
         (ValueError, "its coordinates are geographic (degrees)",
          lambda: spectrafil.vd(grid.drop_vars("spatial_ref").rename(x="lon", y="lat")

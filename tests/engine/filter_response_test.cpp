@@ -1,4 +1,4 @@
-// The response kernel against hand-derived values: window shapes, directional window, the
+// The response kernel against hand-derived values: window shapes, directional window edges, the
 // derivative and continuation factors and the behaviour at the origin.
 
 #include "filter_response.h"
@@ -79,24 +79,14 @@ TEST(FilterResponse, RadialWindowsAreFlatToTheHeadAndHalfAtTheShoulder)
     EXPECT_EQ(Apply(p, p.SHLD, 0.0, 1, 3).re, 1.0);
 }
 
-TEST(FilterResponse, DirectionalWindows)
+// The directional taper itself is measured on white noise by the directional filter's test; here
+// its edges: the origin, and windows so wide that they pass everything.
+TEST(FilterResponse, DirectionalWindowsKeepTheOriginAndWideWindowsPassEverything)
 {
     FilterParams p = Units();
-    p.pass.STRIKE = 0.0;   // features striking north: their energy lies along u
+    p.pass.STRIKE = 0.0;
     p.pass.HASTR = 30.0;
-    const double k = 0.01;
-    double along = std::cos(30.0 * M_PI / 180.0) * k, off = -std::sin(30.0 * M_PI / 180.0) * k;
-    EXPECT_NEAR(Apply(p, k, 0.0, 1, 4).re, 1.0, 1e-12);
-    EXPECT_NEAR(Apply(p, along, off, 1, 4).re, 0.5, 1e-4);
-    EXPECT_NEAR(Apply(p, 0.0, k, 1, 4).re, std::pow(0.5, 9), 1e-5);   // theta = 90 = 3 w
-    EXPECT_NEAR(Apply(p, k, 0.0, 1, 5).re, 0.0, 1e-12);    // reject
-    EXPECT_NEAR(Apply(p, along, off, 1, 5).re, 0.5, 1e-4);
-    EXPECT_EQ(Apply(p, 0.0, 0.0, 1, 4).re, 1.0);           // origin keeps g = 1
-    // ITYP 6 rejects only above the head wavenumber.
-    p.HEAD = 2.0 * k;
-    p.SHLD = 4.0 * k;
-    EXPECT_EQ(Apply(p, k, 0.0, 1, 6).re, 1.0);
-    EXPECT_NEAR(Apply(p, 3.0 * k, 0.0, 1, 6).re, 0.0, 1e-12);
+    EXPECT_EQ(Apply(p, 0.0, 0.0, 1, 4).re, 1.0);
     // A window of half-width 45 degrees or more leaves everything, even a continuation, unchanged.
     p.pass = {45.0, 45.0005};
     p.cont.Z = 100.0;

@@ -39,27 +39,6 @@ TEST(DataWindow, SelectsBinsAndRemovesTheLevel)
     }
 }
 
-TEST(DataWindow, TailsAreCutToAQuarterOfTheDataAndLengthsArePowersOfTwo)
-{
-    // 101 cells along x with a tail of 40 cells requested: cut to 25, doubled to 50.
-    FilterPoints points = GridPoints(101, 2, 0, 0, 1, 1, [](int, int) { return 1.0; });
-    Stage stage;
-    ForwardState& s = stage.s;
-    s.points = &points;
-    s.XECS = 100, s.XPEXT = 100, s.YPEXT = 1, s.DXP = 1, s.DYP = 1, s.NTAILX = 40;
-    ASSERT_TRUE(WindowAndBin(s));
-    EXPECT_EQ(s.NTAILX, 50);
-    EXPECT_EQ(s.NTOTX, 201);
-    EXPECT_EQ(s.II, 51);
-    EXPECT_EQ(s.IF, 151);
-    EXPECT_EQ(s.NTAILY, 0);
-    EXPECT_EQ(s.JI, 1);
-    const int32_t sizes[][2] = {{1, 4}, {4, 4}, {5, 8}, {1023, 1024}, {1024, 1024}, {1025, 2048},
-                                {5459, 8192}, {8735, 16384}, {32768, 32768}};
-    for (const auto& size : sizes)
-        EXPECT_EQ(TransformLength(s, size[0]), size[1]) << size[0];
-}
-
 TEST(EdgeExtrapolation, OneRowIsContinuedByTaperedMirrors)
 {
     ScratchDir dir;

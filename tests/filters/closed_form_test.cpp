@@ -1,5 +1,5 @@
-// End to end against closed-form fields: the anomaly of a magnetised sphere on a host grid, filtered
-// by the operations, compared with the exact transformed field away from the grid's edges.
+// A grid turned by a quarter turn is filtered as the same cells unturned: the anomaly of a magnetised
+// sphere on both, reduced to the pole, agrees at every cell centre.
 
 #include "filter_fixture.h"
 
@@ -7,8 +7,6 @@
 
 #include "sphere_survey.h"
 #include "synth_fields.h"
-
-#include <iostream>
 
 using namespace Tavorin;
 using namespace I2DFourierFilters;
@@ -21,44 +19,7 @@ double anomaly(double x, double y)
     return synth::totalFieldAnomaly(Body, Field, {x, y, 0});
 }
 
-// RMS of (result - truth) over the interior cells, relative to the RMS of the truth there.
-double relativeRmsError(const I2DGridMesh* grid, const IBaseDataFloat* result,
-                        const std::function<double(double x, double y)>& truth)
-{
-    return relativeRmsDifference(grid, valuesOf(result), [&](unsigned, const I3DVector& c) { return truth(c.x, c.y); });
-}
-
 } // namespace
-
-TEST_F(FilterTest, SphereAnomalyMatchesTheClosedFormTransforms)
-{
-    I2DGridMesh* grid = makeGrid(Cells, Cells, CellSize, CellSize, {0, 0});
-    IBaseDataFloat* source = makeData(grid, "TMI", anomaly);
-
-    ASSERT_TRUE(rtp(grid, source, float(Field.inclination), float(Field.declination), ""));
-    const synth::InducingField vertical{90, 0, Field.strength};
-    const synth::Dipole pole = synth::inducedSphere(Centre, 150, 0.05, vertical);
-    const double rtpError = relativeRmsError(grid, item(grid, "TMI rtp filtered"), [&](double x, double y) {
-        return synth::totalFieldAnomaly(pole, vertical, {x, y, 0});
-    });
-
-    // The engine's vertical derivative is positive downward, per grid unit once scaled.
-    ASSERT_TRUE(firstVerticalDerivative(grid, source, false, ""));
-    const double vdError = relativeRmsError(grid, item(grid, "TMI vd filtered"), [](double x, double y) {
-        return -synth::totalFieldGradient(Body, Field, {x, y, 0}).z;
-    });
-
-    ASSERT_TRUE(continuation(grid, source, 100, false, ""));
-    const double upError = relativeRmsError(grid, item(grid, "TMI cont filtered"), [](double x, double y) {
-        return synth::totalFieldAnomaly(Body, Field, {x, y, 100});
-    });
-
-    std::cout << "[ figures  ] relative interior RMS error: rtp " << rtpError << ", vd " << vdError
-              << ", upward 100 m " << upError << std::endl;
-    EXPECT_LT(rtpError, 0.02);
-    EXPECT_LT(vdError, 0.02);
-    EXPECT_LT(upError, 0.01);
-}
 
 TEST_F(FilterTest, QuarterTurnedGridGivesTheSameValuesAtTheSameCentres)
 {

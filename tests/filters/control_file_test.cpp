@@ -139,18 +139,6 @@ TEST_F(FilterTest, LowPassCopiesBothEngineLogsAndReportsProgress)
     EXPECT_FALSE(progress.back().visible);
 }
 
-// A zero cut-off writes the control file and stops before the engine.
-TEST_F(FilterTest, DataDumpWritesTheControlFileAndStopsBeforeTheEngine)
-{
-    I2DGridMesh* grid = makeGrid(30, 20, 25, 20);
-    IBaseDataFloat* source = makeRamp(grid);
-    EXPECT_FALSE(strike(grid, source, 30, 20, 0, ""));
-    EXPECT_EQ(readTempFile("FILTER.INP"), QString(SpectrumSection) + "1 6 0.000000 0.000000 30.000000 10.000000\n");
-    EXPECT_TRUE(logTexts().contains("Completed data dump"));
-    EXPECT_FALSE(QFile::exists(tempFile("fpt6_2D_FWD_SPECTRM_FILTER.OUT")));
-    EXPECT_EQ(grid->DataList()->count(), 1);
-}
-
 // A caller that must not move the process's current directory names the engine's folder: every
 // engine file goes there (the total derivative's scratch files too), the operation stays where it
 // is, and the result is the one the operation gives in the temporary project folder.

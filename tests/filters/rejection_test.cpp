@@ -98,13 +98,17 @@ TEST_F(FilterTest, GridCheckTakesQuarterTurnsAndThePaddedSizeLimit)
         clearLog();
         I2DGridMesh* grid = makeGrid(c.nx, 3, 10, 10, {0, 0}, c.rotation);
         IBaseDataFloat* source = makeRamp(grid);
-        // A data dump goes through the check without running the engine.
+        // A zero cut-off is a data dump: it goes through the check, writes the control file and
+        // stops before the engine, making no result.
         EXPECT_FALSE(lowPass(grid, source, 0, ""));
+        EXPECT_EQ(grid->DataList()->count(), 1);
         if (c.refusal) {
             EXPECT_EQ(logTexts(2), QStringList({c.refusal, "Selected grid is not suitable for 2D filtering"}));
         } else {
             EXPECT_TRUE(logTexts().contains("Grid is ok"));
             EXPECT_TRUE(logTexts().contains("Completed data dump"));
+            EXPECT_TRUE(readTempFile("FILTER.INP").endsWith("Perform filtering\n2 0 0 1\n1 1 0.000000 0.000000\n"));
+            EXPECT_FALSE(QFile::exists(tempFile("fpt6_2D_FWD_SPECTRM_FILTER.OUT")));
         }
     }
 

@@ -1,4 +1,5 @@
-// The parameter groups and texts that each filter type shows.
+// The parameter groups and texts a filter type shows: one type for each way the form differs (the
+// tips, the continuation's texts, the strike's label, a type without groups).
 
 #include "FilterDialog.h"
 #include "test_world.h"
@@ -28,20 +29,14 @@ const QString cutoff = "Wavelength cutoff :";
 
 const TypeCase typeCases[] = {
     {IFilterDialog::LowPass, {"_wavelength_frame"}, {}, noisyText, cutoff},
-    {IFilterDialog::HighPass, {"_wavelength_frame"}, {}, noisyText, cutoff},
-    {IFilterDialog::RTP, {"_incl_decl_frame"}, {}, noisyText, cutoff},
     {IFilterDialog::ApparentSusceptibility,
      {"_obs_frame", "_inducing_field_frame", "_incl_decl_frame", "_attenuate_checkbox", "_tip_label"},
      magneticTip, noisyText, cutoff},
     {IFilterDialog::ApparentDensity, {"_attenuate_checkbox", "_tip_label"}, gravityTip, noisyText, cutoff},
-    {IFilterDialog::PseudoGravity, {"_inducing_field_frame", "_incl_decl_frame", "_tip_label"}, magneticTip,
-     noisyText, cutoff},
-    {IFilterDialog::VerticalDerivative, {"_attenuate_checkbox"}, {}, noisyText, cutoff},
     {IFilterDialog::HorizontalDerivative, {"_method_frame", "_attenuate_checkbox"}, {}, noisyText, cutoff},
     {IFilterDialog::Continuation, {"_continuation_frame", "_attenuate_checkbox", "_continuation_tip_label"},
      {}, downwardText, cutoff},
     {IFilterDialog::Strike, {"_strike_frame", "_wavelength_frame"}, {}, noisyText, "Low pass wavelength :"},
-    {IFilterDialog::AnalyticSignal, {"_attenuate_checkbox"}, {}, noisyText, cutoff},
     {11, {}, {}, noisyText, cutoff}, // not a filter: only the grid, the properties and the buttons
 };
 
