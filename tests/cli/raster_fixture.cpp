@@ -7,8 +7,6 @@
 #include <ogr_srs_api.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 void writeRaster(const std::string& path, const char* driver, const Raster& r)
@@ -114,12 +112,4 @@ QStringList args(std::initializer_list<std::string> list)
     for (const std::string& s : list)
         out << QString::fromStdString(s);
     return out;
-}
-
-std::string fileBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }

@@ -38,5 +38,3 @@ struct ToolRun {
 ToolRun runTool(const QStringList& arguments);
 // The tool's arguments from plain strings.
 QStringList args(std::initializer_list<std::string> list);
-
-std::string fileBytes(const std::string& path);

@@ -34,9 +34,9 @@ TEST(ForwardRunInput, LevelIsTheMeanAndOptionalTablesOpenOnRequest)
     lines[11] = "1 1";
     WriteLines("FILTER.INP", lines);
     ASSERT_TRUE(RunForward(&points).ok);
-    EXPECT_EQ(ReadAll("fpt4_2D_FWD_EXTRAPOL_RAW_FILTER.csv").rfind("X, Y, VAL\n", 0), 0u);
+    EXPECT_EQ(fileBytes("fpt4_2D_FWD_EXTRAPOL_RAW_FILTER.csv").rfind("X, Y, VAL\n", 0), 0u);
     // LX = 8, LY = 4: (LY/2 + 2) (LX + 1) rows after the header; LINE of ky = 0 is 10000.
-    std::string table = ReadAll("fpt3_2D_FWD_AMPSP_FILTER.csv");
+    std::string table = fileBytes("fpt3_2D_FWD_AMPSP_FILTER.csv");
     EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 1 + 4 * 9);
     EXPECT_TRUE(Contains(table, "           10000\n"));
     EXPECT_TRUE(std::filesystem::exists("fpt10_2D_FWD_TAPE10_FILTER.DAT"));

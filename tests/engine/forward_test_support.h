@@ -4,6 +4,7 @@
 #include "filter_points.h"
 #include "forward_run.h"
 #include "forward_state.h"
+#include "scratch_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -33,14 +34,6 @@ inline void WriteLines(const std::string& path, const std::vector<std::string>& 
     std::ofstream out(path);
     for (const std::string& line : lines)
         out << line << "\n";
-}
-
-inline std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 // Points at the cell centres x0 + i dx, y0 + j dy (i < nx, j < ny) where `has` holds, row by row.
@@ -77,7 +70,7 @@ inline RunOutcome RunForward(const FilterPoints* points, size_t memoryLimit = 0,
     }
     outcome.err = testing::internal::GetCapturedStderr();
     testing::internal::GetCapturedStdout();
-    outcome.log = ReadAll("fpt6_2D_FWD_SPECTRM_FILTER.OUT");
+    outcome.log = fileBytes("fpt6_2D_FWD_SPECTRM_FILTER.OUT");
     return outcome;
 }
 

@@ -24,7 +24,7 @@ void ExpectRefused(const std::string& logText)
     FilterPoints points = {1.0, 2.0, 3.0};
     EXPECT_FALSE(RunInverse(&points)) << logText;
     EXPECT_EQ(points, (FilterPoints{1.0, 2.0, 3.0})) << logText;
-    EXPECT_NE(ReadAll(LOG_NAME).find(logText), std::string::npos) << ReadAll(LOG_NAME);
+    EXPECT_NE(fileBytes(LOG_NAME).find(logText), std::string::npos) << fileBytes(LOG_NAME);
 }
 
 }   // namespace
@@ -39,7 +39,7 @@ TEST(InverseRunInput, FilterSectionDecidesWhatComesBack)
     FilterPoints points = {1.0, 2.0, 3.0};
     EXPECT_TRUE(RunInverse(&points));
     EXPECT_TRUE(points.empty());
-    EXPECT_NE(ReadAll(LOG_NAME).find(" MIN = -1.25,   MAX = 5\n"), std::string::npos);
+    EXPECT_NE(fileBytes(LOG_NAME).find(" MIN = -1.25,   MAX = 5\n"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(POINTS_NAME));
 
     // Recording the spectrum of a gradient is refused before any pass.
@@ -53,7 +53,7 @@ TEST(InverseRunInput, FilterSectionDecidesWhatComesBack)
     // the dump holds rows JS..JF of columns IS..IF, without the level.
     WriteControlFile("0 0 1 2\n1 0 0 0\n");
     ASSERT_TRUE(RunInverse(nullptr));
-    std::istringstream record(ReadAll("fpt16_2D_INV_OUTSPEC_FILTER.TXT"));
+    std::istringstream record(fileBytes("fpt16_2D_INV_OUTSPEC_FILTER.TXT"));
     std::string line;
     int lines = 0;
     while (std::getline(record, line)) {
@@ -62,7 +62,7 @@ TEST(InverseRunInput, FilterSectionDecidesWhatComesBack)
         }
     }
     EXPECT_EQ(lines, 7 + 4 + 9);
-    std::istringstream dump(ReadAll(POINTS_NAME));
+    std::istringstream dump(fileBytes(POINTS_NAME));
     for (int iy = 2; iy <= 9; ++iy)
         for (int ix = 2; ix <= 11; ++ix) {
             double value = 0.0;

@@ -71,7 +71,7 @@ TEST(InverseRun, RotatedOutputAndPointsFile)
     grid.Write();
     WriteControlFile("2 0 0 1\n0 5 0 0\n");   // IND 0 means the window alone, and no window
     ASSERT_TRUE(RunInverse(nullptr));
-    std::istringstream text(ReadAll(POINTS_NAME));
+    std::istringstream text(fileBytes(POINTS_NAME));
     double X, Y, value;
     int count = 0;
     while (text >> X >> Y >> value) {
@@ -133,5 +133,5 @@ TEST(InverseRun, DerivativesContinuationAndGradientOfAWave)
     EXPECT_EQ(cells.size(), 32u * 32u);
     for (const auto& cell : cells)
         ASSERT_GE(cell.second, 0.0);
-    EXPECT_NE(ReadAll(LOG_NAME).find("IND=13  cont.Z=25\n"), std::string::npos);
+    EXPECT_NE(fileBytes(LOG_NAME).find("IND=13  cont.Z=25\n"), std::string::npos);
 }

@@ -75,7 +75,7 @@ TEST(PeakPicking, MaximaAndMinimaOfSeparatedBumps)
         ASSERT_TRUE(RunInverse(&points));
         double mean = 0.0, sd = 0.0;
         auto truth = DirectPeaks(grid, PKPIK, mean, sd);
-        std::istringstream csv(ReadAll("fpt18_2D_INV_PKPIK_FILTER.csv"));
+        std::istringstream csv(fileBytes("fpt18_2D_INV_PKPIK_FILTER.csv"));
         std::string header;
         std::getline(csv, header);
         EXPECT_EQ(header, "XO, YO, Z, PROD, AMPL");
@@ -93,7 +93,7 @@ TEST(PeakPicking, MaximaAndMinimaOfSeparatedBumps)
             EXPECT_EQ(picked[cell].PROD, peak.PROD);
             EXPECT_NEAR(picked[cell].AMPL, peak.AMPL, 1e-5 * peak.AMPL);
         }
-        std::string log = ReadAll(LOG_NAME);
+        std::string log = fileBytes(LOG_NAME);
         EXPECT_NEAR(LoggedFigure(log, "PK amplitude mean = "), mean, 1e-5 * mean);
         EXPECT_NEAR(LoggedFigure(log, "PK amplitude sd = "), sd, 1e-5 * sd);
     }

@@ -55,7 +55,7 @@ TEST(SpectrumFile, HeaderFootprintAndPlaneWaveAsLaidOut)
     FilterPoints points = GridPoints(16, 16, 5, 7, 10, 10,
                                      [](int i, int j) { return 2.0 * std::cos(2 * PI * (3 * i + 2 * j) / 16.0); });
     ASSERT_TRUE(RunForward(&points).ok);
-    std::string bytes = ReadAll("fpt15_2D_FWD_SPEC_FILTER.BIN");
+    std::string bytes = fileBytes("fpt15_2D_FWD_SPEC_FILTER.BIN");
     SpectrumReader in(bytes);
     const double header[] = {5, 155, 7, 157, 10, 10, 5, 7};
     for (double expected : header)

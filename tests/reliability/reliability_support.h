@@ -3,6 +3,8 @@
 // untouched and nothing left behind), process figures from /proc, and a forked child run under
 // resource limits (address space, file size, another user).
 
+#include "scratch_dir.h"
+
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,14 +22,6 @@
 
 namespace reliability {
 
-inline std::string ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 inline void WriteBytes(const std::string& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary) << bytes;
@@ -36,7 +30,7 @@ inline void WriteBytes(const std::string& path, const std::string& bytes)
 // FNV-1a of the file's bytes, with the size: enough to tell a file was left alone.
 inline std::string Digest(const std::string& path)
 {
-    std::string bytes = ReadBytes(path);
+    std::string bytes = fileBytes(path);
     uint64_t h = 1469598103934665603ull;
     for (unsigned char c : bytes)
         h = (h ^ c) * 1099511628211ull;

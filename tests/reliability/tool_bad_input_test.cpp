@@ -348,7 +348,7 @@ TEST_F(ToolBadInput, CellsWithoutValueSurviveEveryFormat)
             EXPECT_EQ(result.values[i] == result.noData,
                       std::find(c.holes.begin(), c.holes.end(), i) != c.holes.end()) << i;
     }
-    const std::string ascii = ReadBytes(scratch.file("holes.asc"));
+    const std::string ascii = fileBytes(scratch.file("holes.asc"));
     EXPECT_NE(ascii.find("NODATA_value  -99999"), std::string::npos) << ascii.substr(0, 200);
     const std::string firstValue = ascii.substr(ascii.find("\n ", ascii.find("NODATA")) + 2, 20);
     EXPECT_LE(firstValue.substr(0, firstValue.find(' ')).size(), 11u) << firstValue; // sign, point, 9 digits
@@ -447,7 +447,7 @@ TEST_F(ToolBadInput, InterruptedRunLeavesNothingBehind)
         waitpid(pid, &status, 0);
         ASSERT_TRUE(running) << "the run ended before it could be interrupted";
         // Only the tool's last word: not the working thread's complaints about its vanished files.
-        EXPECT_EQ(ReadBytes(errors), c.ignored ? "" : "\nspectrafil: interrupted; unfinished files removed\n");
+        EXPECT_EQ(fileBytes(errors), c.ignored ? "" : "\nspectrafil: interrupted; unfinished files removed\n");
         if (c.ignored) {
             EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
             EXPECT_EQ(Listing(box), std::set<std::string>{"out.tif"});

@@ -1,8 +1,11 @@
 #pragma once
 // A fresh temporary folder made the current directory for the life of one test, since the
 // engine names its files relative to the current directory. Removed with its files afterwards.
+// Also a file's bytes read back whole.
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <system_error>
 #include <unistd.h>
@@ -32,3 +35,11 @@ private:
     std::filesystem::path previous_;
     std::filesystem::path path_;
 };
+
+inline std::string fileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
