@@ -12,10 +12,6 @@
 
 #include <filesystem>
 
-namespace {
-
-} // namespace
-
 TEST(SpectrumTool, WritesTheRingsAsCsvAPlotAndOneDepthLinePerEnsemble)
 {
     ScratchDir scratch;

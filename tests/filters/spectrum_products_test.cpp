@@ -6,7 +6,7 @@
 
 #include "fourier_filters.h"
 
-#include "synth_fields.h"
+#include "sphere_survey.h"
 
 #include <complex>
 #include <iostream>
@@ -14,6 +14,7 @@
 
 using namespace Tavorin;
 using namespace I2DFourierFilters;
+using namespace sphere_survey;
 
 namespace {
 
@@ -42,17 +43,14 @@ Rms interiorRms(const I2DGridMesh* grid, const IBaseDataFloat* result, int borde
     return {std::sqrt(error / n), std::sqrt(norm / n)};
 }
 
-// A sphere magnetised by a field of inclination 60 and declination 20, 400 m below the middle of a
-// 64 by 64 grid of 50 m cells.
-const synth::InducingField Field{60, 20, 50000};
-const synth::Dipole Sphere = synth::inducedSphere({1600, 1600, -400}, 150, 0.05, Field);
-double anomaly(double x, double y, double z = 0) { return synth::totalFieldAnomaly(Sphere, Field, {x, y, z}); }
+// The closed-form tests' sphere survey, at any height.
+double anomaly(double x, double y, double z = 0) { return synth::totalFieldAnomaly(Body, Field, {x, y, z}); }
 
 } // namespace
 
 TEST_F(FilterTest, TiltAndVerticalDerivativesMatchTheClosedForm)
 {
-    I2DGridMesh* grid = makeGrid(64, 64, 50, 50, {0, 0});
+    I2DGridMesh* grid = makeGrid(Cells, Cells, CellSize, CellSize, {0, 0});
     IBaseDataFloat* source = makeData(grid, "TMI", [](double x, double y) { return anomaly(x, y); });
     ASSERT_TRUE(tiltDerivative(grid, source, false, "") && verticalDerivative(grid, source, 2, false, "")
                 && verticalDerivative(grid, source, 3, false, ""));
@@ -61,7 +59,7 @@ TEST_F(FilterTest, TiltAndVerticalDerivativesMatchTheClosedForm)
     // The engine's derivatives are positive downward. The tilt magnifies the edge effects where the
     // field is weak, near the edges: the middle half counts.
     const double tiltError = interiorRms(grid, item(grid, "TMI tilt"), 16, [](double x, double y) {
-        const synth::Vec3 g = synth::totalFieldGradient(Sphere, Field, {x, y, 0});
+        const synth::Vec3 g = synth::totalFieldGradient(Body, Field, {x, y, 0});
         return std::atan2(-g.z, std::hypot(g.x, g.y)) / Degree;
     }).error;
     // Differences of the closed form over heights 5 m apart.

@@ -16,23 +16,12 @@
 #include <world_tree.h>
 
 #include <QLabel>
-#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// Chooses the grid in the tree and triggers the entry of its context menu with that text.
-void triggerGridEntry(spectrafil::StudioWindow& window, Tavorin::I2DGridMesh* grid, const QString& text)
-{
-    window.tree()->setCurrentEntity(grid);
-    std::unique_ptr<QMenu> menu(window.tree()->contextMenuFor(grid, &window));
-    for (QAction* action : menu->actions())
-        if (action->text() == text)
-            action->trigger();
-}
 
 // The studio on a 64 x 48 grid "tmi" written into scratch.
 std::unique_ptr<spectrafil::StudioWindow> studioOnBump(ScratchDir& scratch)
@@ -46,7 +35,6 @@ spectrafil::RtpDialog* openRtpDialog(spectrafil::StudioWindow& window, Tavorin::
     triggerGridEntry(window, grid, QStringLiteral("Reduce to the pole (any latitude)"));
     const QList<spectrafil::RtpDialog*> dialogs = window.findChildren<spectrafil::RtpDialog*>();
     return dialogs.isEmpty() ? nullptr : dialogs.last(); // the newest: closed ones go at the next event loop
-
 }
 
 Tavorin::IBaseDataFloat* item(Tavorin::I2DGridMesh* grid, int row)

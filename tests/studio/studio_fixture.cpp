@@ -53,13 +53,18 @@ QStringList menuTexts(spectrafil::StudioWindow& window, Tavorin::ITreeEntity* en
     return texts;
 }
 
-QDialog* openFilterDialog(spectrafil::StudioWindow& window, Tavorin::I2DGridMesh* grid, const QString& text)
+void triggerGridEntry(spectrafil::StudioWindow& window, Tavorin::I2DGridMesh* grid, const QString& text)
 {
     window.tree()->setCurrentEntity(grid);
     std::unique_ptr<QMenu> menu(window.tree()->contextMenuFor(grid, &window));
     for (QAction* action : menu->actions())
         if (action->text() == text)
             action->trigger();
+}
+
+QDialog* openFilterDialog(spectrafil::StudioWindow& window, Tavorin::I2DGridMesh* grid, const QString& text)
+{
+    triggerGridEntry(window, grid, text);
     const QList<QDialog*> dialogs = window.findChildren<QDialog*>();
     for (auto it = dialogs.rbegin(); it != dialogs.rend(); ++it)
         if ((*it)->inherits("Tavorin::IFilterDialog"))

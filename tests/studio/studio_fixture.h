@@ -31,6 +31,8 @@ std::unique_ptr<spectrafil::StudioWindow> startStudio(const QStringList& grids, 
 Tavorin::I2DGridMesh* gridNamed(const QString& name);
 // The texts of the entity's context menu, separators left out.
 QStringList menuTexts(spectrafil::StudioWindow& window, Tavorin::ITreeEntity* entity);
+// Chooses the grid in the tree and triggers the entry of its context menu with this text.
+void triggerGridEntry(spectrafil::StudioWindow& window, Tavorin::I2DGridMesh* grid, const QString& text);
 // Triggers the grid's context action with this text; the filter dialog it opened, or null.
 QDialog* openFilterDialog(spectrafil::StudioWindow& window, Tavorin::I2DGridMesh* grid, const QString& text);
 // Every entry of the host log so far, one per line, with its level.
