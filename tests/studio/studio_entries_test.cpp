@@ -42,11 +42,16 @@ Tavorin::IBaseDataFloat* item(Tavorin::I2DGridMesh* grid, int row)
     return qobject_cast<Tavorin::IBaseDataFloat*>(grid->DataList()->at(row));
 }
 
-TEST(StudioRtp, DialogRunsTheReductionAndWarnsWhenAShallowFieldIsStabilised)
-{
+// The studio on the grid "tmi", chosen in the tree, for the entries of its menu.
+class StudioEntry : public ::testing::Test {
+protected:
     ScratchDir scratch;
-    auto window = studioOnBump(scratch);
+    std::unique_ptr<spectrafil::StudioWindow> window = studioOnBump(scratch);
     Tavorin::I2DGridMesh* grid = gridNamed(QStringLiteral("tmi"));
+};
+
+TEST_F(StudioEntry, RtpDialogRunsTheReductionAndWarnsWhenAShallowFieldIsStabilised)
+{
     ASSERT_NE(grid, nullptr);
     spectrafil::RtpDialog* dialog = openRtpDialog(*window, grid);
     ASSERT_NE(dialog, nullptr);
@@ -64,8 +69,13 @@ TEST(StudioRtp, DialogRunsTheReductionAndWarnsWhenAShallowFieldIsStabilised)
     settings.directions = {50, 10, 50, 10};
     settings.induced = false;
     settings.stabilisation.method = I2DFourierFilters::Stabilisation::None;
-    ASSERT_TRUE(dialog->setSettings(settings, error)) << error.toStdString();
-    dialog->accept();
+    const auto runWith = [&](const spectrafil::RtpSettings& chosen) {
+        ASSERT_TRUE(dialog->setSettings(chosen, error)) << error.toStdString();
+        dialog->accept();
+        QCoreApplication::processEvents(); // the studio checks a result once control is back
+        dialog = openRtpDialog(*window, grid);
+    };
+    runWith(settings);
     ASSERT_EQ(grid->DataList()->count(), 2) << hostLog().toStdString();
     ASSERT_TRUE(I2DFourierFilters::rtp(grid, item(grid, 0), 50, 10, QStringLiteral("reference")));
     const Tavorin::IBaseDataFloat* result = item(grid, 1);
@@ -80,27 +90,21 @@ TEST(StudioRtp, DialogRunsTheReductionAndWarnsWhenAShallowFieldIsStabilised)
     EXPECT_FALSE(hostLog().contains(QStringLiteral("stabilised"))) << hostLog().toStdString();
 
     // At 5° Automatic takes the stabilised response and says so; the result is painted.
-    dialog = openRtpDialog(*window, grid);
     settings.directions = I2DFourierFilters::inducedDirections(5, 0);
     settings.induced = true;
     settings.stabilisation.method = I2DFourierFilters::Stabilisation::Auto;
-    ASSERT_TRUE(dialog->setSettings(settings, error)) << error.toStdString();
-    dialog->accept();
+    runWith(settings);
     ASSERT_EQ(grid->DataList()->count(), 4);
     EXPECT_EQ(grid->GetPaintedData(0), item(grid, 3));
     EXPECT_TRUE(hostLog().contains(
         QStringLiteral("warning: Reduction to the pole of \"tmi\": the field inclination 5° is below 15°")))
         << hostLog().toStdString();
-    QCoreApplication::processEvents(); // the studio checks a result once control is back
     EXPECT_FALSE(hostLog().contains(QStringLiteral("likely cause"))) << hostLog().toStdString();
 
     // Off at 0° is the plain division, which has no finite value: the studio says so and why.
-    dialog = openRtpDialog(*window, grid);
     settings.directions = I2DFourierFilters::inducedDirections(0, 0);
     settings.stabilisation.method = I2DFourierFilters::Stabilisation::None;
-    ASSERT_TRUE(dialog->setSettings(settings, error)) << error.toStdString();
-    dialog->accept();
-    QCoreApplication::processEvents();
+    runWith(settings);
     EXPECT_TRUE(hostLog().contains(QStringLiteral("warning: Reduction to the pole: ")) &&
                 hostLog().contains(QStringLiteral("likely cause: an inclination too close to 0")))
         << hostLog().toStdString();
@@ -140,14 +144,6 @@ TEST(StudioRtp, ComputeTakesTheFieldFromIgrfAtTheGridCentreOrSaysWhyNot)
 }
 
 } // namespace
-
-// The studio on the grid "tmi", chosen in the tree, for the entries of its menu.
-class StudioEntry : public ::testing::Test {
-protected:
-    ScratchDir scratch;
-    std::unique_ptr<spectrafil::StudioWindow> window = studioOnBump(scratch);
-    Tavorin::I2DGridMesh* grid = gridNamed(QStringLiteral("tmi"));
-};
 
 // The grid's menu also opens the power spectrum of the item on the map, with its depth lines.
 TEST_F(StudioEntry, GridMenuShowsThePowerSpectrumAndDepthsOfTheShownItem)

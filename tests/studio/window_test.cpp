@@ -7,6 +7,8 @@
 #include <filter_catalogue.h>
 
 #include <I2DGridMesh.h>
+#include <IActionContext.h>
+#include <IMain.h>
 #include <IBaseDataFloat.h>
 #include <IBaseListData.h>
 #include <IGLWindow.h>
@@ -158,6 +160,13 @@ TEST_F(StudioWindowTest, PickButtonTakesTheGridClickedOnTheMap)
     EXPECT_EQ(window->mapView()->cursor().shape(), Qt::CrossCursor);
     QTest::mouseClick(window->mapView(), Qt::LeftButton, Qt::NoModifier, cellCentreOnMap(*window->mapView(), *east, 20, 15));
     EXPECT_TRUE(world()->GetModeStack()->isEmpty());
+    EXPECT_EQ(gridChoice->currentText(), QStringLiteral("east"));
+
+    // The ended pick no longer listens: another mode ending over a grid changes nothing.
+    Tavorin::Mode measure(QStringLiteral("Measure"));
+    world()->GetModeStack()->Push(&measure, nullptr);
+    Tavorin::IMain::getCurrentGLWindow()->getMouseActionContext()->setPtr(tmi);
+    world()->GetModeStack()->Pop();
     EXPECT_EQ(gridChoice->currentText(), QStringLiteral("east"));
 
     // A click beside the grid picks nothing: the choice stays and the pick still ends.

@@ -1,11 +1,7 @@
-// Driving the filter dialog as a user does: choose or pick a grid and tick its properties.
+// Driving the filter dialog as a user does: choose a grid and tick its properties. (Picking a grid
+// on the map is driven in the studio's window test.)
 
 #include "FilterDialog.h"
-#include "IActionContext.h"
-#include "IGLWindow.h"
-#include "IMain.h"
-#include "ModeStack.h"
-#include "Mode.h"
 #include "QxtCheckComboBox.h"
 #include "test_world.h"
 
@@ -57,32 +53,4 @@ TEST(FilterDialog, ListsGridsAndTheirFilterableProperties)
 
     IFilterDialog painted(IFilterDialog::RTP, nullptr);
     EXPECT_EQ(selectorOf(painted)->checkedItems(), QStringList({"Bouguer"}));
-}
-
-TEST(FilterDialog, PickSetsTheGridFromThePickedObjectOnly)
-{
-    testworld::TestWorld w;
-    IFilterDialog dialog(IFilterDialog::LowPass, nullptr);
-    ModeStack* stack = w.world->GetModeStack();
-    IGLWindow* view = IMain::getCurrentGLWindow();
-
-    dialog._grid_pick_button->click();
-    ASSERT_NE(stack->top(), nullptr);
-    EXPECT_EQ(stack->top()->name(), "Pick object");
-    view->reportPick(w.points);
-    EXPECT_TRUE(stack->isEmpty());
-    EXPECT_EQ(dialog._grid_combobox->currentText(), "Grid B");
-
-    // The ended pick no longer listens: another mode ending with a grid hit changes nothing.
-    Mode other(QStringLiteral("Measure"));
-    stack->Push(&other, nullptr);
-    view->getMouseActionContext()->setPtr(w.gridA);
-    stack->Pop();
-    EXPECT_EQ(dialog._grid_combobox->currentText(), "Grid B");
-
-    dialog._grid_pick_button->click();
-    view->reportPick(w.gridA);
-    EXPECT_TRUE(stack->isEmpty());
-    EXPECT_EQ(dialog._grid_combobox->currentText(), "Grid A");
-    EXPECT_EQ(rowTexts(selectorOf(dialog)), QStringList({"Elevation"}));
 }
