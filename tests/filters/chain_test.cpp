@@ -42,12 +42,12 @@ TEST_F(FilterTest, ChainsMatchTheClosedFormDerivativesOfTheSphere)
 
     // The engine's vertical derivative is positive downward: minus d/dz up.
     ASSERT_TRUE(chain(grid, source, {step("rtp", Directions), step("vd")}, "rtp vd"));
-    const double rtpVd = relativeRmsDifference(grid, valuesOf(item(grid, "rtp vd")), [](unsigned, const I3DVector& c) {
-        return -synth::totalFieldGradient(Pole, Vertical, {c.x, c.y, 0}).z;
+    const double rtpVd = relativeRms(grid, item(grid, "rtp vd"), [](double x, double y) {
+        return -synth::totalFieldGradient(Pole, Vertical, {x, y, 0}).z;
     });
     ASSERT_TRUE(chain(grid, source, {step("continuation", {{"height", 200}}), step("vd")}, "up vd"));
-    const double upVd = relativeRmsDifference(grid, valuesOf(item(grid, "up vd")), [](unsigned, const I3DVector& c) {
-        return -synth::totalFieldGradient(Body, Field, {c.x, c.y, 200}).z;
+    const double upVd = relativeRms(grid, item(grid, "up vd"), [](double x, double y) {
+        return -synth::totalFieldGradient(Body, Field, {x, y, 200}).z;
     });
     std::cout << "[ figures  ] relative interior RMS error: rtp > vd " << rtpVd << ", continuation 200 m > vd "
               << upVd << std::endl;
@@ -78,8 +78,8 @@ TEST_F(FilterTest, ChainEqualsItsStepsRunOneAfterAnother)
     ASSERT_TRUE(continuation(grid, source, 100, false, "up"));
     ASSERT_TRUE(tiltDerivative(grid, item(grid, "up"), false, "up then tilt"));
     ASSERT_TRUE(chain(grid, source, {step("continuation", {{"height", 100}}), step("tilt")}, "up > tilt"));
-    const double linear = relativeRmsDifference(grid, valuesOf(item(grid, "rtp > vd")), valuesOf(item(grid, "rtp then vd")));
-    const double tilt = relativeRmsDifference(grid, valuesOf(item(grid, "up > tilt")), valuesOf(item(grid, "up then tilt")));
+    const double linear = relativeRms(grid, item(grid, "rtp > vd"), valuesOf(grid, item(grid, "rtp then vd")));
+    const double tilt = relativeRms(grid, item(grid, "up > tilt"), valuesOf(grid, item(grid, "up then tilt")));
     std::cout << "[ figures  ] chain against its steps one after another, relative interior RMS: rtp > vd "
               << linear << ", continuation > tilt " << tilt << std::endl;
     EXPECT_LT(linear, 0.01);

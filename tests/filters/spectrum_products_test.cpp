@@ -20,28 +20,6 @@ namespace {
 
 constexpr double Pi = 3.141592653589793;
 constexpr double Degree = Pi / 180;
-using Field2D = std::function<double(double x, double y)>;
-
-// RMS of (result - truth) over the cells at least border cells from the edges, and that of the truth.
-struct Rms {
-    double error, truth;
-};
-Rms interiorRms(const I2DGridMesh* grid, const IBaseDataFloat* result, int border,
-                                      const Field2D& truth)
-{
-    const I2DGridGeometry& g = grid->get2DGridGeometry();
-    double error = 0, norm = 0, n = 0;
-    for (int v = border; v < g.nCellV() - border; ++v)
-        for (int u = border; u < g.nCellU() - border; ++u) {
-            const unsigned int id = g.cellID(u, v);
-            const I3DVector c = g.cellCenter(static_cast<int>(id));
-            const double t = truth(c.x, c.y);
-            error += (result->value(id) - t) * (result->value(id) - t);
-            norm += t * t;
-            ++n;
-        }
-    return {std::sqrt(error / n), std::sqrt(norm / n)};
-}
 
 // The closed-form tests' sphere survey, at any height.
 double anomaly(double x, double y, double z = 0) { return synth::totalFieldAnomaly(Body, Field, {x, y, z}); }
@@ -58,16 +36,16 @@ TEST_F(FilterTest, TiltAndVerticalDerivativesMatchTheClosedForm)
 
     // The engine's derivatives are positive downward. The tilt magnifies the edge effects where the
     // field is weak, near the edges: the middle half counts.
-    const double tiltError = interiorRms(grid, item(grid, "TMI tilt"), 16, [](double x, double y) {
+    const double tiltError = interiorRms(grid, item(grid, "TMI tilt"), [](double x, double y) {
         const synth::Vec3 g = synth::totalFieldGradient(Body, Field, {x, y, 0});
         return std::atan2(-g.z, std::hypot(g.x, g.y)) / Degree;
-    }).error;
+    }, 16).error;
     // Differences of the closed form over heights 5 m apart.
     const double h = 5;
-    const Rms vd2 = interiorRms(grid, item(grid, "TMI vd2 filtered"), 10, [h](double x, double y) {
+    const Rms vd2 = interiorRms(grid, item(grid, "TMI vd2 filtered"), [h](double x, double y) {
         return (anomaly(x, y, h) - 2 * anomaly(x, y) + anomaly(x, y, -h)) / (h * h);
     });
-    const Rms vd3 = interiorRms(grid, item(grid, "TMI vd3 filtered"), 10, [h](double x, double y) {
+    const Rms vd3 = interiorRms(grid, item(grid, "TMI vd3 filtered"), [h](double x, double y) {
         return (anomaly(x, y, -2 * h) - 2 * anomaly(x, y, -h) + 2 * anomaly(x, y, h) - anomaly(x, y, 2 * h))
                / (2 * h * h * h);
     });
@@ -102,8 +80,8 @@ TEST_F(FilterTest, ResidualAndBandPassSeparateThreeBands)
 
     const IBaseDataFloat* band = item(grid, "TMI band pass filtered");
     const IBaseDataFloat* rest = item(grid, "TMI residual");
-    const Rms bandRms = interiorRms(grid, band, 32, middle);
-    const Rms restRms = interiorRms(grid, rest, 32, [&](double x, double y) { return middle(x, y) + shortBand(x, y); });
+    const Rms bandRms = interiorRms(grid, band, middle, 32);
+    const Rms restRms = interiorRms(grid, rest, [&](double x, double y) { return middle(x, y) + shortBand(x, y); }, 32);
     double bandMean = 0, restMean = 0, worstSum = 0;
     for (unsigned int id = 0; id < grid->cellCount(); ++id) {
         bandMean += band->value(id) / grid->cellCount();

@@ -1,7 +1,7 @@
 #pragma once
 // The survey the closed-form tests filter: 64 by 64 cells of 50 m from (0, 0) over a sphere of
 // radius 150 m and susceptibility 0.05, 400 m below the middle, and the comparison of a result
-// with its truth away from the grid's edges.
+// with its truth away from the grid's edges (which any filter test may use).
 
 #include "synth_fields.h"
 
@@ -20,28 +20,40 @@ const synth::InducingField Field{60, 20, 50000};
 const synth::Vec3 Centre{1600, 1600, -400};
 const synth::Dipole Body = synth::inducedSphere(Centre, 150, 0.05, Field);
 
-// A value for each cell, given its id and centre.
-using CellValue = std::function<double(unsigned id, const Tavorin::I3DVector& centre)>;
+using Field2D = std::function<double(double x, double y)>;
 
-// RMS of (a - b) over the interior cells, relative to the RMS of b there.
-inline double relativeRmsDifference(const Tavorin::I2DGridMesh* grid, const CellValue& a, const CellValue& b)
+struct Rms {
+    double error, truth;
+};
+
+// RMS of (result - truth) over the cells at least border cells from the edges, and that of the truth.
+inline Rms interiorRms(const Tavorin::I2DGridMesh* grid, const Tavorin::IBaseDataFloat* result, const Field2D& truth,
+                       int border = Border)
 {
     const Tavorin::I2DGridGeometry& g = grid->get2DGridGeometry();
-    double error = 0, norm = 0;
-    for (int v = Border; v < g.nCellV() - Border; ++v)
-        for (int u = Border; u < g.nCellU() - Border; ++u) {
+    double error = 0, norm = 0, n = 0;
+    for (int v = border; v < g.nCellV() - border; ++v)
+        for (int u = border; u < g.nCellU() - border; ++u) {
             const unsigned int id = g.cellID(u, v);
             const Tavorin::I3DVector c = g.cellCenter(static_cast<int>(id));
-            const double t = b(id, c);
-            error += (a(id, c) - t) * (a(id, c) - t);
+            const double t = truth(c.x, c.y);
+            error += (result->value(id) - t) * (result->value(id) - t);
             norm += t * t;
+            ++n;
         }
-    return std::sqrt(error / norm);
+    return {std::sqrt(error / n), std::sqrt(norm / n)};
 }
 
-inline CellValue valuesOf(const Tavorin::IBaseDataFloat* item)
+inline double relativeRms(const Tavorin::I2DGridMesh* grid, const Tavorin::IBaseDataFloat* result, const Field2D& truth)
 {
-    return [item](unsigned id, const Tavorin::I3DVector&) { return double(item->value(id)); };
+    const Rms rms = interiorRms(grid, result, truth);
+    return rms.error / rms.truth;
+}
+
+// The item's values as a field over the grid.
+inline Field2D valuesOf(const Tavorin::I2DGridMesh* grid, const Tavorin::IBaseDataFloat* item)
+{
+    return [grid, item](double x, double y) { return double(item->value(grid->get2DGridGeometry().cellID(Tavorin::I3DVector(x, y)))); };
 }
 
 } // namespace sphere_survey
