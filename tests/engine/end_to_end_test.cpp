@@ -111,7 +111,9 @@ const double UNIT = 10.0;
 }   // namespace
 
 // One sphere induced by a field of inclination 60, declination 10 (45 and 20 for the reduction to
-// the pole and pseudo-gravity), each filter against the closed form of the transformed field.
+// the pole and pseudo-gravity), each filter against the closed form of the transformed field. The
+// single derivatives and the upward continuation are checked exactly on waves by the inverse-run
+// tests, and against this sphere's closed forms through the grid operations by the filter tests.
 TEST(EndToEnd, FiltersOfAnInducedSphereMatchTheClosedForms)
 {
     ScratchDir dir;
@@ -136,12 +138,7 @@ TEST(EndToEnd, FiltersOfAnInducedSphereMatchTheClosedForms)
     const Case cases[] = {
         {"RTP", &tiltedGrid, "5 0 0 0\n20 45 20 45\n",
          Sample([&](const synth::Vec3& p) { return synth::totalFieldAnomaly(vertical, pole, p); }), 0.02},
-        {"up 50", &grid, "3 0 0 0\n50\n", Sample(anomaly, 50.0), 0.005},
         {"down 25", &grid, "3 0 0 0\n-25\n", Sample(anomaly, -25.0), 0.02},
-        // Vertical derivative positive downward: minus d/dz_up.
-        {"dz", &grid, "2 0 0 0\n3\n0\n", Sample([&](const synth::Vec3& p) { return -UNIT * gradient(p).z; }), 0.01},
-        {"dx", &grid, "2 0 0 0\n1\n0\n", Sample([&](const synth::Vec3& p) { return UNIT * gradient(p).x; }), 0.01},
-        {"dy", &grid, "2 0 0 0\n2\n0\n", Sample([&](const synth::Vec3& p) { return UNIT * gradient(p).y; }), 0.01},
         {"total horizontal gradient", &grid, "12 0 0 0\n0\n", Sample([&](const synth::Vec3& p) {
              synth::Vec3 g = gradient(p);
              return UNIT * std::hypot(g.x, g.y);

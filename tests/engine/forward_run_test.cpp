@@ -19,18 +19,16 @@ FilterPoints Plane(int nx, int ny)
 
 } // namespace
 
-TEST(ForwardRunInput, LevelIsTheMeanAndOptionalTablesOpenOnRequest)
+// The level is the mean when asked for (the data window's test); the optional tables open only on request.
+TEST(ForwardRunInput, OptionalTablesOpenOnRequest)
 {
     ScratchDir dir;
-    std::vector<std::string> lines = SpectrumSection(100, 140, 200, 230, 10, 10, "20 20", "-999999.2");
+    std::vector<std::string> lines = SpectrumSection(100, 140, 200, 230, 10, 10);
     WriteLines("FILTER.INP", lines);
     FilterPoints points = Plane(5, 4);
-    RunOutcome run = RunForward(&points);
-    ASSERT_TRUE(run.ok) << run.err;
-    EXPECT_TRUE(Contains(run.log, "AV or AMBIENT READING =  6.000000E+00")) << run.log; // the mean of 1 + i + 2j
+    ASSERT_TRUE(RunForward(&points).ok);
     EXPECT_FALSE(std::filesystem::exists("fpt3_2D_FWD_AMPSP_FILTER.csv"));
 
-    lines = SpectrumSection(100, 140, 200, 230, 10, 10);
     lines[11] = "1 1";
     WriteLines("FILTER.INP", lines);
     ASSERT_TRUE(RunForward(&points).ok);
