@@ -12,7 +12,6 @@
 #include <IUniverse.h>
 #include <IWorld.h>
 
-#include <QDir>
 #include <QFile>
 #include <QImage>
 

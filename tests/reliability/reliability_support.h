@@ -17,7 +17,6 @@
 #include <functional>
 #include <set>
 #include <signal.h>
-#include <sstream>
 #include <string>
 
 namespace reliability {

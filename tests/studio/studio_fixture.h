@@ -11,7 +11,6 @@
 #include <QStringList>
 
 #include <memory>
-#include <string>
 
 class QDialog;
 class QWidget;
