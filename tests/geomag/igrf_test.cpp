@@ -53,6 +53,15 @@ FieldComponents closedFormDipole(double g10, double g11, double h11, const Spher
     return {along(north), along(east), -along(up)};
 }
 
+// North, east and down of a field (MainField or FieldComponents) against another's.
+template <typename Actual, typename Expected>
+void expectSameComponents(const Actual& actual, const Expected& expected, double tolerance)
+{
+    EXPECT_NEAR(actual.north, expected.north, tolerance);
+    EXPECT_NEAR(actual.east, expected.east, tolerance);
+    EXPECT_NEAR(actual.down, expected.down, tolerance);
+}
+
 } // namespace
 
 TEST(Igrf, MatchesTheCheckValuesAndStaysFiniteAtThePoles)
@@ -69,10 +78,7 @@ TEST(Igrf, MatchesTheCheckValuesAndStaysFiniteAtThePoles)
     // At a pole the field is the limit along the given meridian.
     for (double pole : {90.0, -90.0}) {
         const MainField at = fieldAt(model, pole, 30.0, 2020.0);
-        const MainField near = fieldAt(model, pole - std::copysign(1e-7, pole), 30.0, 2020.0);
-        EXPECT_NEAR(at.north, near.north, 0.01);
-        EXPECT_NEAR(at.east, near.east, 0.01);
-        EXPECT_NEAR(at.down, near.down, 0.01);
+        expectSameComponents(at, fieldAt(model, pole - std::copysign(1e-7, pole), 30.0, 2020.0), 0.01);
     }
 }
 
@@ -85,11 +91,7 @@ TEST(SphericalHarmonics, DipoleTermsMatchTheClosedFormDipole)
         for (const auto& theta : colatitudes)
             for (double lambda : {-2.0, 0.0, 1.0, 3.0}) {
                 const SphericalPoint p{radius, theta[0], theta[1], lambda};
-                const FieldComponents truth = closedFormDipole(-29350.0, -1410.3, 4545.5, p);
-                const FieldComponents f = sphericalHarmonicField(dipole, p);
-                EXPECT_NEAR(f.north, truth.north, 1e-8);
-                EXPECT_NEAR(f.east, truth.east, 1e-8);
-                EXPECT_NEAR(f.down, truth.down, 1e-8);
+                expectSameComponents(sphericalHarmonicField(dipole, p), closedFormDipole(-29350.0, -1410.3, 4545.5, p), 1e-8);
             }
 }
 
@@ -110,10 +112,8 @@ TEST(IgrfModel, InterpolatesBetweenEpochsAndExtrapolatesWithTheSecularVariation)
     for (double start : {1990.0, 2025.0}) {
         const MainField a = fieldAt(model, -30.0, 25.0, start);
         const MainField b = fieldAt(model, -30.0, 25.0, start + 5.0);
-        const MainField mid = fieldAt(model, -30.0, 25.0, start + 2.5);
-        EXPECT_NEAR(mid.north, (a.north + b.north) / 2, 1e-6);
-        EXPECT_NEAR(mid.east, (a.east + b.east) / 2, 1e-6);
-        EXPECT_NEAR(mid.down, (a.down + b.down) / 2, 1e-6);
+        expectSameComponents(fieldAt(model, -30.0, 25.0, start + 2.5),
+                             FieldComponents{(a.north + b.north) / 2, (a.east + b.east) / 2, (a.down + b.down) / 2}, 1e-6);
     }
 }
 
