@@ -19,7 +19,7 @@ const double TWOPI = 6.283185307179586;
 struct SpectrumGrid {
     int32_t NX = 32, NY = 32, LX = 32, LY = 32;
     double DX = 10.0, DY = 10.0, XPMIN = 1000.0, YPMIN = 2000.0, AV = 0.0, CT = 1.0, ST = 0.0;
-    int32_t IS = 1, IF = 32, JS = 1, JF = 32;
+    int32_t NTAILX = 0, NTAILY = 0, IS = 1, IF = 32, JS = 1, JF = 32;
     std::vector<int32_t> colFirst, colLast, rowFirst, rowLast;
     std::vector<double> g;
 
@@ -92,7 +92,7 @@ struct SpectrumGrid {
             put(n);
         for (double d : {AV, CT, ST})
             put(d);
-        for (int32_t n : {0, 0, IS, IF, JS, JF})
+        for (int32_t n : {NTAILX, NTAILY, IS, IF, JS, JF})
             put(n);
         for (const auto* table : {&colFirst, &colLast, &rowFirst, &rowLast})
             for (int32_t n : *table)
