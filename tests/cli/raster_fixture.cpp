@@ -91,18 +91,27 @@ Raster bumpGrid(int columns, int rows)
     return r;
 }
 
-#ifdef SPECTRAFIL_TOOL // only where the tool is built
-ToolRun runTool(const QStringList& arguments)
+ToolRun runProgram(const QString& program, const QStringList& arguments, const QProcessEnvironment& environment)
 {
     QProcess process;
-    process.start(QStringLiteral(SPECTRAFIL_TOOL), arguments);
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
     ToolRun run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
         return run;
-    run.exitCode = process.exitCode();
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
     run.err = QString::fromLocal8Bit(process.readAllStandardError());
     return run;
+}
+
+#ifdef SPECTRAFIL_TOOL // only where the tool is built
+ToolRun runTool(const QStringList& arguments)
+{
+    return runProgram(QStringLiteral(SPECTRAFIL_TOOL), arguments);
 }
 #endif
 

@@ -2,6 +2,7 @@
 // Raster files made and read back with GDAL's own interface, independent of the code under test,
 // and the tool run as a subprocess.
 
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -31,10 +32,13 @@ bool sameCrs(const std::string& a, const std::string& b);
 Raster bumpGrid(int columns, int rows);
 
 struct ToolRun {
-    int exitCode = -1;
+    int exitCode = -1; // -1: it did not end by itself within a minute
     QString out;
     QString err;
 };
+// A program run to its end, with the environment given (the process's own by default).
+ToolRun runProgram(const QString& program, const QStringList& arguments,
+                   const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
 ToolRun runTool(const QStringList& arguments);
 // The tool's arguments from plain strings.
 QStringList args(std::initializer_list<std::string> list);

@@ -40,7 +40,7 @@ TEST(StudioExecutable, ScreenshotShowsTheMapAndTellsWhatFailed)
     QTemporaryDir config;
     writeRaster(scratch.file("tmi.tif"), "GTiff", bumpRaster(64, 48, 500000.0, 7100000.0));
 
-    StudioRun run = runStudio({QStringLiteral("--screenshot"), QStringLiteral("shot.png"), QStringLiteral("tmi.tif"),
+    ToolRun run = runStudio({QStringLiteral("--screenshot"), QStringLiteral("shot.png"), QStringLiteral("tmi.tif"),
                                QStringLiteral("missing.tif")},
                               config.path());
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
@@ -69,7 +69,7 @@ TEST(StudioExecutable, PreviewFeatureSwitchTakesEffectAtTheNextStart)
     toggle->trigger();
     EXPECT_FALSE(spectrafil::StudioWindow::previewFeaturesSetting());
 
-    StudioRun run = runStudio({QStringLiteral("--screenshot"), QStringLiteral("off.png")}, config);
+    ToolRun run = runStudio({QStringLiteral("--screenshot"), QStringLiteral("off.png")}, config);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.err.contains(QStringLiteral("warning: Loaded ")) && run.err.contains(QStringLiteral("preview features are off")))
         << run.err.toStdString();

@@ -10,7 +10,6 @@
 #include <QAction>
 #include <QDialog>
 #include <QMenu>
-#include <QProcess>
 #include <QTest>
 
 #include <stdexcept>
@@ -80,21 +79,10 @@ QString hostLog()
     return lines.join(QLatin1Char('\n'));
 }
 
-StudioRun runStudio(const QStringList& arguments, const QString& configHome)
+ToolRun runStudio(const QStringList& arguments, const QString& configHome)
 {
-    QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(SPECTRAFIL_STUDIO), arguments);
-    StudioRun run;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
+    return runProgram(QStringLiteral(SPECTRAFIL_STUDIO), arguments, environment);
 }

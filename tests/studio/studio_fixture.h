@@ -37,9 +37,5 @@ QDialog* openFilterDialog(spectrafil::StudioWindow& window, Tavorin::I2DGridMesh
 // Every entry of the host log so far, one per line, with its level.
 QString hostLog();
 
-struct StudioRun {
-    int exitCode = -1;
-    QString err;
-};
 // Runs spectrafil-studio on the offscreen platform with its settings in configHome.
-StudioRun runStudio(const QStringList& arguments, const QString& configHome);
+ToolRun runStudio(const QStringList& arguments, const QString& configHome);
