@@ -72,39 +72,6 @@ TEST(EdgeExtrapolation, OneRowIsContinuedByTaperedMirrors)
         EXPECT_NEAR(value[4 + i], f[i], 0.005);
 }
 
-TEST(LaplaceFill, GapInAPlaneIsFilledWithThePlaneAndMisfitsFall)
-{
-    // 9 x 9 plane; rows 1, 2, 8, 9 and columns 1, 2, 8, 9 hold data, the 5 x 5 block inside is free.
-    Stage stage;
-    ForwardState& s = stage.s;
-    s.NTOTX = 9, s.NTOTY = 9;
-    ASSERT_TRUE(AllocateGrid(s));
-    auto plane = [](int c, int r) { return 3.0 + 2.0 * c - 0.5 * r; };
-    for (int c = 1; c <= 9; ++c) {
-        for (int r = 1; r <= 9; ++r) {
-            bool border = c <= 2 || c >= 8 || r <= 2 || r >= 8;
-            s.V[c][r] = border ? plane(c, r) : 1.0;
-        }
-    }
-    for (int k = 1; k <= 9; ++k) {
-        bool full = k <= 2 || k >= 8;
-        s.rowRange[k] = full ? RangePair{1, 9} : RangePair{9, 1};
-        s.columnRange[k] = full ? RangePair{1, 9} : RangePair{9, 1};
-    }
-    std::vector<double> buffer(LaplaceBufferSize(9, 9));
-    double previous = 1e300;
-    for (int sweep = 0; sweep < 300; ++sweep) {
-        double misfit = LAPLACE(s, 9, 9, 0, 0, s.V, 9, 9, buffer.data());
-        if (sweep < 20) {
-            EXPECT_LT(misfit, previous) << sweep;
-        }
-        previous = misfit;
-    }
-    for (int c = 3; c <= 7; ++c)
-        for (int r = 3; r <= 7; ++r)
-            EXPECT_NEAR(s.V[c][r], plane(c, r), 1e-9);
-}
-
 namespace {
 
 // 40 x 200 cells (four bands of rows, each a different width of data): data in rows 20..195 from
