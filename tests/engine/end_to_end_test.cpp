@@ -145,7 +145,6 @@ TEST(EndToEnd, FiltersOfAnInducedSphereMatchTheClosedForms)
     };
     for (const Case& c : cases) {
         double error = RelativeError(*c.input, RunFilter(*c.input, c.lines), c.truth, c.demean);
-        printf("EndToEnd %s %.5f\n", c.name, error);
         EXPECT_LT(error, c.tolerance) << c.name;
     }
 
@@ -153,7 +152,6 @@ TEST(EndToEnd, FiltersOfAnInducedSphereMatchTheClosedForms)
     synth::DenseSphere dense{CENTRE, 100.0, 300.0};
     auto gravity = Sample([&](const synth::Vec3& p) { return synth::gravityZ(dense, p); });
     double r = Correlation(tiltedGrid, RunFilter(tiltedGrid, "6 0 0 0\n20 45 20 45 1\n"), gravity);
-    printf("EndToEnd pseudo-gravity correlation %.5f\n", r);
     EXPECT_GT(r, 0.999);
 
     // The field components, from the points file.
@@ -176,7 +174,6 @@ TEST(EndToEnd, FiltersOfAnInducedSphereMatchTheClosedForms)
         double error = RelativeError(grid, components[axis], Sample([&](const synth::Vec3& p) {
                                          return synth::anomalousField(body, p).*axes[axis];
                                      }));
-        printf("EndToEnd component %d %.5f\n", axis, error);
         EXPECT_LT(error, 0.03) << "component " << axis;
     }
 }

@@ -9,7 +9,6 @@
 #include "sphere_survey.h"
 #include "synth_fields.h"
 
-#include <iostream>
 
 using namespace Tavorin;
 using namespace I2DFourierFilters;
@@ -49,8 +48,6 @@ TEST_F(FilterTest, ChainsMatchTheClosedFormDerivativesOfTheSphere)
     const double upVd = relativeRms(grid, item(grid, "up vd"), [](double x, double y) {
         return -synth::totalFieldGradient(Body, Field, {x, y, 200}).z;
     });
-    std::cout << "[ figures  ] relative interior RMS error: rtp > vd " << rtpVd << ", continuation 200 m > vd "
-              << upVd << std::endl;
     EXPECT_LT(rtpVd, 0.03);
     EXPECT_LT(upVd, 0.03);
 }
@@ -80,8 +77,6 @@ TEST_F(FilterTest, ChainEqualsItsStepsRunOneAfterAnother)
     ASSERT_TRUE(chain(grid, source, {step("continuation", {{"height", 100}}), step("tilt")}, "up > tilt"));
     const double linear = relativeRms(grid, item(grid, "rtp > vd"), valuesOf(grid, item(grid, "rtp then vd")));
     const double tilt = relativeRms(grid, item(grid, "up > tilt"), valuesOf(grid, item(grid, "up then tilt")));
-    std::cout << "[ figures  ] chain against its steps one after another, relative interior RMS: rtp > vd "
-              << linear << ", continuation > tilt " << tilt << std::endl;
     EXPECT_LT(linear, 0.01);
     EXPECT_LT(tilt, 0.01);
 }

@@ -9,7 +9,6 @@
 #include "sphere_survey.h"
 
 #include <complex>
-#include <iostream>
 #include <random>
 
 using namespace Tavorin;
@@ -50,8 +49,6 @@ TEST_F(FilterTest, TiltAndVerticalDerivativesMatchTheClosedForm)
                / (2 * h * h * h);
     });
     const double vd2Error = vd2.error / vd2.truth, vd3Error = vd3.error / vd3.truth;
-    std::cout << "[ figures  ] interior RMS error: tilt " << tiltError << " degrees; vd2 " << vd2Error << ", vd3 "
-              << vd3Error << " relative" << std::endl;
     EXPECT_LT(tiltError, 2.0);
     EXPECT_LT(vd2Error, 0.05);
     EXPECT_LT(vd3Error, 0.05);
@@ -89,9 +86,6 @@ TEST_F(FilterTest, ResidualAndBandPassSeparateThreeBands)
         const double sum = item(grid, "TMI low pass filtered")->value(id) + rest->value(id);
         worstSum = std::max(worstSum, std::fabs(sum - source->value(id)));
     }
-    std::cout << "[ figures  ] interior RMS error relative to the kept bands: band pass "
-              << bandRms.error / bandRms.truth << ", residual " << restRms.error / restRms.truth << "; means "
-              << bandMean << ", " << restMean << "; largest |low pass + residual - source| " << worstSum << std::endl;
     EXPECT_LT(bandRms.error / bandRms.truth, 0.05);
     EXPECT_LT(restRms.error / restRms.truth, 0.05);
     EXPECT_LT(std::fabs(bandMean), 0.05 * bandRms.truth); // the level of 1000 is gone
@@ -175,9 +169,6 @@ TEST_F(FilterTest, DirectionalTaperMeasuredOnWhiteNoise)
         largestDifference(in, dft(item(grid, "kept"), g), n, strike, 4, 60, kept),
         largestDifference(in, shortOnly, n, strike, 16, 60, removed),
         largestDifference(in, shortOnly, n, strike, 1, 4, [](double) { return 1.0; })};
-    std::cout << "[ figures  ] largest difference from the stated response over 5 degree bins: reject "
-              << differences[0] << ", keep " << differences[1] << ", reject below 200 m " << differences[2]
-              << ", untouched above 320 m " << differences[3] << std::endl;
     for (double difference : differences)
         EXPECT_LT(difference, 0.03);
 }
