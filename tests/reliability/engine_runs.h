@@ -1,9 +1,8 @@
 #pragma once
-// Engine runs for the bad-input tests, on the forward-run tests' helpers: a small smooth grid, its
-// spectrum section as one text, and an inverse run on "FILTER.INP" with its streams captured.
+// The engine bad-input tests' small smooth grid and its spectrum section as one text, on the
+// forward-run tests' helpers.
 
 #include "forward_test_support.h"
-#include "inverse_run.h"
 #include "reliability_support.h"
 
 namespace reliability {
@@ -28,26 +27,6 @@ inline std::string SpectrumText(int nx, int ny, const std::string& ambf = "0")
 inline std::string LowPass(int nx, int ny)
 {
     return SpectrumText(nx, ny) + "Perform filtering\n2 0 0 1\n1 1 50 25\n";
-}
-
-struct InverseOutcome {
-    bool ok = false;
-    std::string err; // standard error, then the run's log
-    FilterPoints points;
-};
-
-inline InverseOutcome Inverse()
-{
-    InverseOutcome o;
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    {
-        InverseRun run("FILTER.INP", &o.points);
-        o.ok = run.DUVERU2_inv();
-    }
-    o.err = testing::internal::GetCapturedStderr() + fileBytes("fpt6_2D_INV_AIRFILT_FILTER.OUT");
-    testing::internal::GetCapturedStdout();
-    return o;
 }
 
 } // namespace reliability
