@@ -1,5 +1,6 @@
 """The Python module against the command-line tool, and what it keeps of an xarray grid."""
 
+import concurrent.futures
 import logging
 import os
 import subprocess
@@ -66,11 +67,8 @@ TOOL_CASES = [
 
 
 def tool_options(params):
-    options = []
-    for key, value in params.items():
-        option = "--" + key.replace("_", "-")
-        options += [option] if value is True else [option, str(value)]
-    return options
+    options = [["--" + key.replace("_", "-")] + ([] if value is True else [str(value)]) for key, value in params.items()]
+    return [word for option in options for word in option]
 
 
 @pytest.mark.parametrize("name,params", TOOL_CASES)
@@ -129,19 +127,14 @@ def test_three_threads_at_once_get_each_its_own_answer():
     jobs = [("lowpass", {"cutoff": 600}), ("vd", {}), ("continuation", {"height": 200})]
     alone = [spectrafil.filter(grid, name, **params) for name, params in jobs]
     start = threading.Barrier(len(jobs))
-    together = [None] * len(jobs)
     folder = os.getcwd()
 
-    def work(index):
+    def work(job):
         start.wait()
-        name, params = jobs[index]
-        together[index] = spectrafil.filter(grid, name, **params)
+        return spectrafil.filter(grid, job[0], **job[1])
 
-    threads = [threading.Thread(target=work, args=(i,)) for i in range(len(jobs))]
-    for thread in threads:
-        thread.start()
-    for thread in threads:
-        thread.join()
+    with concurrent.futures.ThreadPoolExecutor(len(jobs)) as pool:
+        together = list(pool.map(work, jobs))
     for mine, expected in zip(together, alone):
         xr.testing.assert_identical(mine, expected)
     assert os.getcwd() == folder

@@ -171,10 +171,6 @@ TEST(Tool, ResultsCarryTheirUnitsFilterAndSource)
     EXPECT_EQ(metadata(scratch.file("low.tif"), "FILTER_PARAMETERS"), "cutoff 800 m");
     EXPECT_EQ(metadata(scratch.file("low.tif"), "SOURCE"), "survey.tif");
 
-    ASSERT_EQ(runTool(args({"susceptibility", in, scratch.file("susc.tif"), "--height", "50", "--field", "30000",
-                            "--inclination", "-60", "--declination", "5"})).exitCode, 0);
-    EXPECT_EQ(readRaster(scratch.file("susc.tif")).units, "\u00b5cgs");
-
     ASSERT_EQ(runTool(args({"density", in, scratch.file("density.nc")})).exitCode, 0);
     EXPECT_EQ(readRaster(scratch.file("density.nc")).units, "g/cm3");
     EXPECT_EQ(metadata(scratch.file("density.nc"), "long_name", true), "survey apparent density filtered");
