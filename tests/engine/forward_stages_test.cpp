@@ -3,7 +3,10 @@
 
 #include "engine_threads.h"
 
+#include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 TEST(DataWindow, SelectsBinsAndRemovesTheLevel)
 {
@@ -119,8 +122,9 @@ bool SameBits(const std::vector<double>& a, const std::vector<double>& b)
 
 // One sweep as its definition reads: cells visited row by row, every residual taken from the
 // values before the sweep (but for empty and blocked neighbours, which turn 0 on the visit, and
-// blocked cells, which turn empty on theirs) and all residuals added at the end.
-void ReferenceSweep(ForwardState& s)
+// blocked cells, which turn empty on theirs) and all residuals added at the end. Returns the
+// sweep's log line: the misfit, sum |residual| / sum |value| of the relaxed cells, row by row.
+std::string ReferenceSweep(ForwardState& s)
 {
     const int NX = s.NTOTX, NY = s.NTOTY;
     auto near = [](const RangePair& range, int index) { return index >= range.first - 1 && index <= range.last + 1; };
@@ -130,6 +134,7 @@ void ReferenceSweep(ForwardState& s)
         return cell;
     };
     std::vector<double> residual(static_cast<size_t>(NX + 1) * (NY + 1), 0.0);
+    double SRES = 0, SOLD = 0;
     for (int r = 1; r <= NY; ++r) {
         for (int c = 1; c <= NX; ++c) {
             double& v = s.V[c][r];
@@ -144,11 +149,25 @@ void ReferenceSweep(ForwardState& s)
             double sum = neighbour(s.V[c == NX ? 1 : c + 1][r]) + neighbour(s.V[c][r == NY ? 1 : r + 1])
                          + neighbour(s.V[c == 1 ? NX : c - 1][r]) + neighbour(s.V[c][r == 1 ? NY : r - 1]);
             residual[static_cast<size_t>(c) * (NY + 1) + r] = sum / 4.0 - v;
+            SRES += std::fabs(sum / 4.0 - v);
+            SOLD += std::fabs(v);
         }
     }
     for (int c = 1; c <= NX; ++c)
         for (int r = 1; r <= NY; ++r)
             s.V[c][r] += residual[static_cast<size_t>(c) * (NY + 1) + r];
+    char line[80];
+    std::snprintf(line, sizeof line, " *** MISFIT MEASURE FROM SUBR. LAPLACE = %13.6E  ***\n", SRES / SOLD);
+    return line;
+}
+
+std::string ReadAll(FILE* file)
+{
+    std::string text;
+    std::rewind(file);
+    for (int c; (c = std::fgetc(file)) != EOF;)
+        text += static_cast<char>(c);
+    return text;
 }
 
 } // namespace
@@ -162,16 +181,22 @@ TEST(LaplaceFill, BandsAndWavefrontGiveTheSweepsOfTheDefinitionBitForBit)
     for (int minusZeroAt : {0, 20}) {
         Stage reference;
         FillSlantedSurvey(reference.s, minusZeroAt);
+        std::string misfits;
         for (int sweep = 0; sweep < 5; ++sweep)
-            ReferenceSweep(reference.s);
+            misfits += ReferenceSweep(reference.s);
         EXPECT_TRUE(!minusZeroAt || !std::signbit(reference.s.V[20][150]));
         for (int threads : {1, 3}) {
             setEngineThreads(threads);
             Stage stage;
             FillSlantedSurvey(stage.s, minusZeroAt);
+            stage.s.fpt6 = std::tmpfile();
+            ASSERT_TRUE(stage.s.fpt6);
             ASSERT_TRUE(GapFill(stage.s));
             EXPECT_TRUE(SameBits(GridValues(stage.s), GridValues(reference.s)))
                 << threads << " threads, -0 in column " << minusZeroAt;
+            EXPECT_EQ(ReadAll(stage.s.fpt6), misfits) << threads << " threads";
+            std::fclose(stage.s.fpt6);
+            stage.s.fpt6 = nullptr;
         }
     }
     setEngineThreads(threadsBefore);
