@@ -157,27 +157,6 @@ struct Sweep {
         return RangePair{std::max(data.first - 1, 1), std::min(data.last + 1, NX)};
     }
 
-    void SumBand(int32_t j0, int32_t rows, const BandSlot& slot)
-    {
-        for (int32_t n = 0; n < rows; ++n) {
-            const double* res = slot.residual + n * stride;
-            const double* mag = slot.magnitude + n * stride;
-            const RangePair skipped = SkippedColumns(j0 + n);
-            auto add = [&](int32_t from, int32_t to) {
-                for (int32_t i = from; i <= to; ++i) {
-                    SOLD += mag[i];
-                    SRES += std::fabs(res[i]);
-                }
-            };
-            if (skipped.first > skipped.last) {
-                add(1, NX);
-            } else {
-                add(1, skipped.first - 1);
-                add(skipped.last + 1, NX);
-            }
-        }
-    }
-
     int32_t FirstRow(int64_t band) const { return static_cast<int32_t>(band * BAND + 1); }
     int32_t Rows(int64_t band) const { return std::min(BAND, NY - FirstRow(band) + 1); }
 
@@ -200,6 +179,27 @@ struct Sweep {
         b.top = b.j0 + b.rows - 1 != 1 ? topRows + static_cast<size_t>(band) * stride : nullptr;
         for (int32_t n = 0; n < b.rows; ++n)
             b.skipped[n] = SkippedColumns(b.j0 + n);
+    }
+
+    // The band's misfit sums, row by row, over the columns whose residuals were kept.
+    void SumBand(const BandRows& b, const BandSlot& slot)
+    {
+        for (int32_t n = 0; n < b.rows; ++n) {
+            const double* res = slot.residual + n * stride;
+            const double* mag = slot.magnitude + n * stride;
+            auto add = [&](int32_t from, int32_t to) {
+                for (int32_t i = from; i <= to; ++i) {
+                    SOLD += mag[i];
+                    SRES += std::fabs(res[i]);
+                }
+            };
+            if (b.skipped[n].first > b.skipped[n].last) {
+                add(1, NX);
+            } else {
+                add(1, b.skipped[n].first - 1);
+                add(b.skipped[n].last + 1, NX);
+            }
+        }
     }
 
     // Column i's residuals, once no cell of the band reads the column any more: the top row of
@@ -226,10 +226,8 @@ struct Sweep {
     // the band's last column are added at the end. before(i) runs before column i is relaxed,
     // done(i) after it and the adds that follow it; done(NX) comes after the last adds.
     template <class Before, class Done>
-    int64_t RelaxAndAdd(int64_t band, const BandSlot& slot, Before before, Done done)
+    int64_t RelaxAndAdd(const BandRows& b, const BandSlot& slot, Before before, Done done)
     {
-        BandRows b;
-        DescribeBand(band, b);
         const int32_t wrapped = 1 + NDX; // the sweep's column of grid column 1
         int64_t count = 0;
         for (int32_t i = 1; i <= NX; ++i) {
@@ -261,8 +259,10 @@ struct Sweep {
         auto nothing = [](int32_t) {};
         for (int64_t band = 0; band < Bands(); ++band) {
             const BandSlot slot = Slot(0);
-            relaxed += RelaxAndAdd(band, slot, nothing, nothing);
-            SumBand(FirstRow(band), Rows(band), slot);
+            BandRows b;
+            DescribeBand(band, b);
+            relaxed += RelaxAndAdd(b, slot, nothing, nothing);
+            SumBand(b, slot);
         }
     }
 
@@ -301,9 +301,11 @@ struct Sweep {
                     if (i % PUBLISH_EVERY == 0 || i == NX)
                         columnsDone[band].store(i, std::memory_order_release);
                 };
-                relaxedCount += RelaxAndAdd(band, slot, before, done);
+                BandRows b;
+                DescribeBand(band, b);
+                relaxedCount += RelaxAndAdd(b, slot, before, done);
                 waitFor(bandsSummed, band);
-                SumBand(FirstRow(band), Rows(band), slot);
+                SumBand(b, slot);
                 bandsSummed.store(band + 1, std::memory_order_release);
             }
         });
